@@ -1,6 +1,7 @@
 #include "data.h"
 
 #include <cmath>
+#include <utility>
 
 #include "convert.h"
 
