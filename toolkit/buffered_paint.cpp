@@ -1,0 +1,173 @@
+#include <windows.h>
+
+#include <unordered_map>
+
+#include "control.h"
+#include "graphic_tool.h"
+
+namespace {
+
+constexpr int ShrinkSlack = 32;  // a held bitmap is kept until it is this much too large
+constexpr const wchar_t* PrevProcProp = L"PREV_PROC";
+
+struct TBuffer {
+  TGdiObject<HBITMAP> Bitmap;
+  int Width = 0;
+  int Height = 0;
+};
+
+// One held bitmap per buffered control; the entry goes when the control is freed.
+std::unordered_map<TControl*, TBuffer> Buffers;
+
+// The memory DC being painted: an erase sent with it is the buffer's own, not the window's.
+HDC PaintingDC = nullptr;
+
+void DropBuffer(void*, TObj* sender) { Buffers.erase(static_cast<TControl*>(sender)); }
+
+TBuffer& BufferOf(TControl* control) {
+  auto found = Buffers.find(control);
+  if (found != Buffers.end()) return found->second;
+  control->AddFreeNotifier({DropBuffer, nullptr});
+  return Buffers[control];
+}
+
+HBITMAP HeldBitmap(TControl* control, HDC windowDC, int width, int height) {
+  TBuffer& buffer = BufferOf(control);
+  const bool tooSmall = width > buffer.Width || height > buffer.Height;
+  const bool tooLarge =
+      buffer.Width - width > ShrinkSlack || buffer.Height - height > ShrinkSlack;
+  if (!buffer.Bitmap || tooSmall || tooLarge) {
+    buffer.Bitmap.Reset(CreateCompatibleBitmap(windowDC, width, height));
+    buffer.Width = buffer.Bitmap ? width : 0;
+    buffer.Height = buffer.Bitmap ? height : 0;
+  }
+  return buffer.Bitmap.Get();
+}
+
+// Child windows, lowest in z-order first, drawn at their places into the buffer.
+void PaintChildren(HWND parent, HDC dc, const RECT& update) {
+  for (HWND child = GetWindow(GetWindow(parent, GW_CHILD), GW_HWNDLAST); child;
+       child = GetWindow(child, GW_HWNDPREV)) {
+    if (!IsWindowVisible(child)) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    RECT common;
+    if (!IntersectRect(&common, &r, &update)) continue;
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, common.left, common.top, common.right, common.bottom);
+    SetViewportOrgEx(dc, r.left, r.top, nullptr);
+    SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc),
+                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+    RestoreDC(dc, saved);
+  }
+}
+
+void PaintBuffered(TControl* control) {
+  HWND window = control->Handle;
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  if (!dc) return;
+  const RECT update = ps.rcPaint;
+  RECT client;
+  GetClientRect(window, &client);
+  if (!IsRectEmpty(&update) && !IsRectEmpty(&client)) {
+    HBITMAP bitmap = HeldBitmap(control, dc, client.right, client.bottom);
+    TMemoryDC memory(dc);
+    if (bitmap && memory.Get()) {
+      TSelectGuard select(memory.Get(), bitmap);
+      IntersectClipRect(memory.Get(), update.left, update.top, update.right, update.bottom);
+      HDC outer = PaintingDC;
+      PaintingDC = memory.Get();
+      const WPARAM mem = reinterpret_cast<WPARAM>(memory.Get());
+      SendMessageW(window, WM_ERASEBKGND, mem, 0);
+      SendMessageW(window, WM_PRINTCLIENT, mem, PRF_CLIENT);
+      PaintChildren(window, memory.Get(), update);
+      PaintingDC = outer;
+      BitBlt(dc, update.left, update.top, update.right - update.left,
+             update.bottom - update.top, memory.Get(), update.left, update.top, SRCCOPY);
+    }
+  }
+  EndPaint(window, &ps);
+}
+
+bool ParentBuffered(HWND window) {
+  const TControl* parent = ControlOfWindow(GetParent(window));
+  return parent && parent->DoubleBuffered;
+}
+
+bool BufferedFirstHook(TControl* self, TMessage& msg, LRESULT& result) {
+  if (!self->DoubleBuffered) return false;
+  // A WM_PAINT that carries a DC is the buffer's own request; only the plain one is taken.
+  if (msg.Msg == WM_PAINT && msg.wParam == 0) {
+    PaintBuffered(self);
+    result = 0;
+    return true;
+  }
+  // The background is erased into the buffer; erasing the window as well would flicker.
+  if (msg.Msg == WM_ERASEBKGND && reinterpret_cast<HDC>(msg.wParam) != PaintingDC) {
+    result = 1;
+    return true;
+  }
+  return false;
+}
+
+void BufferedInvalidateHook(TControl* self) {
+  if (!self->Handle) return;
+  for (TControl* p = self->Parent; p; p = p->Parent) {
+    if (!p->DoubleBuffered || !p->Handle) continue;
+    RECT r;
+    GetWindowRect(self->Handle, &r);
+    MapWindowPoints(nullptr, p->Handle, reinterpret_cast<POINT*>(&r), 2);
+    InvalidateRect(p->Handle, &r, TRUE);
+    return;
+  }
+}
+
+LRESULT CALLBACK ForeignChildProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, PrevProcProp));
+  if (!previous) return DefWindowProcW(window, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    RemovePropW(window, PrevProcProp);
+  } else if (msg == WM_ERASEBKGND && ParentBuffered(window) &&
+             reinterpret_cast<HDC>(wParam) != PaintingDC) {
+    return 1;
+  }
+  return CallWindowProcW(previous, window, msg, wParam, lParam);
+}
+
+BOOL CALLBACK SubclassForeign(HWND window, LPARAM) {
+  if (ControlOfWindow(window) || GetPropW(window, PrevProcProp)) return TRUE;
+  const LONG_PTR previous = GetWindowLongPtrW(window, GWLP_WNDPROC);
+  if (previous && SetPropW(window, PrevProcProp, reinterpret_cast<HANDLE>(previous)))
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignChildProc));
+  return TRUE;
+}
+
+void BufferedAfterCreationHook(TControl* self) {
+  if (self->Handle) EnumChildWindows(self->Handle, SubclassForeign, 0);
+}
+
+}  // namespace
+
+void TControl::SetTransparent(bool on) {
+  if (on == Transparent) return;
+  Transparent = on;
+  if (on && Parent) Parent->SetDoubleBuffered(true);
+  Invalidate();
+}
+
+void TControl::SetDoubleBuffered(bool on) {
+  if (on == DoubleBuffered) return;
+  DoubleBuffered = on;
+  if (on) {
+    FirstMessageHook = BufferedFirstHook;
+    InvalidateHook = BufferedInvalidateHook;
+    AfterCreationHook = BufferedAfterCreationHook;
+    BufferOf(this);
+  } else if (auto found = Buffers.find(this); found != Buffers.end()) {
+    found->second = TBuffer();
+  }
+  Invalidate();
+}
