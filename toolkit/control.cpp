@@ -118,9 +118,11 @@ AnsiString TControl::GetCaption() const {
 void TControl::SetCaption(const AnsiString& text) {
   if (text == GetCaption()) return;
   Caption = text;
-  if (!Handle) return;
-  SetWindowTextW(Handle, ToWide(text).c_str());
-  Invalidate();
+  if (Handle) {
+    SetWindowTextW(Handle, ToWide(text).c_str());
+    Invalidate();
+  }
+  if (AutoSize) FitToCaption();
 }
 
 void TControl::SetColor(std::uint32_t color) {

@@ -184,6 +184,12 @@ public:
   void SetDoubleBuffered(bool on);
   void SetDefaultButton(bool on);  // BUTTON: Enter in its form clicks it
 
+  // Labels (label_control.cpp). With AutoSize on, every caption change sizes the control to
+  // its text in its font.
+  void SetAutoSize(bool on);
+  void FitToCaption();
+  void SetTextAlign(std::uint8_t align);  // STATIC: 0 left, 1 right, 2 centred
+
   // TCanvasOwner
   TColor CanvasColor() override { return Color; }
   TColor CanvasFontColor() override { return FontColor; }
@@ -212,6 +218,7 @@ public:
   std::uint8_t Alpha = 255;
   bool Transparent = false;
   bool DoubleBuffered = false;
+  bool AutoSize = false;
   std::uint8_t NavigationKeys = 0;  // 1 Tab, 2 Left/Right, 4 Up/Down, 8 PageUp/PageDown
   TNotifyCodes NotifyCodes;
   int TabOrder = 0;

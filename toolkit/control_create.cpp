@@ -91,8 +91,11 @@ void TControl::CreateWindowHandle() {
     int y = BoundsRect.top;
     int width = Width();
     int height = Height();
-    if (width == 0) width = CW_USEDEFAULT;
-    if (height == 0) height = CW_USEDEFAULT;
+    // A child's default size is 0 by 0, and CW_USEDEFAULT as its width would zero the given
+    // height too: a child passes its unset side as 0.
+    const int unsetSide = IsChild ? 0 : CW_USEDEFAULT;
+    if (width == 0) width = unsetSide;
+    if (height == 0) height = unsetSide;
     if (!IsChild && !PositionSet) x = y = CW_USEDEFAULT;
     DWORD style = Style;
     if (!Enabled) style |= WS_DISABLED;

@@ -15,6 +15,12 @@ void TObj::Free() {
 
 void TObj::AddFreeNotifier(TFreeNotifier notifier) { FreeNotifiers.push_back(notifier); }
 
+// Only blanked: Destroy may be walking the list by index right now.
+void TObj::RemoveFreeNotifier(TFreeNotifier notifier) {
+  for (TFreeNotifier& n : FreeNotifiers)
+    if (n.Proc == notifier.Proc && n.Data == notifier.Data) n.Proc = nullptr;
+}
+
 void TObj::Destroy() {
   // From here on the object counts as freed with nothing holding it: a Free from a handler does
   // nothing, and a hold taken while it goes (a window's last messages sent from a destructor)

@@ -30,6 +30,8 @@ public:
     void* Data = nullptr;
   };
   void AddFreeNotifier(TFreeNotifier notifier);
+  // A listener that goes before the object must take its notifier back.
+  void RemoveFreeNotifier(TFreeNotifier notifier);
 
   std::int32_t RefCount = 0;
   TNotifyEvent OnDestroy;
