@@ -1,0 +1,6 @@
+#pragma once
+
+#include "data.h"
+
+// Parameter `index` of this process's command line: 0 is the executable's path.
+AnsiString GetCommandLineParam(int index);
