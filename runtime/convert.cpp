@@ -3,29 +3,9 @@
 #include <cmath>
 #include <cstdint>
 
+#include "extended_precision.h"
+
 namespace {
-
-// The digits of a real depend on every step keeping a 64-bit mantissa. The x87 precision
-// control decides that, and a 64-bit Windows process may start with it at 53 bits, so the
-// conversion sets it to extended for its own duration and puts the old word back.
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-class ExtendedPrecision {
-public:
-  ExtendedPrecision() {
-    __asm__ __volatile__("fnstcw %0" : "=m"(saved_) : : "memory");
-    const auto extended = static_cast<std::uint16_t>(saved_ | 0x0300);
-    if (extended != saved_) __asm__ __volatile__("fldcw %0" : : "m"(extended) : "memory");
-  }
-  ~ExtendedPrecision() { __asm__ __volatile__("fldcw %0" : : "m"(saved_) : "memory"); }
-  ExtendedPrecision(const ExtendedPrecision&) = delete;
-  ExtendedPrecision& operator=(const ExtendedPrecision&) = delete;
-
-private:
-  std::uint16_t saved_ = 0;
-};
-#else
-class ExtendedPrecision {};
-#endif
 
 // Nearest integer, ties to even, for 0 <= x < 2^63, whatever the current rounding mode.
 std::uint64_t roundHalfEven(long double x) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "convert.h"
+#include "extended_precision.h"
 #include "stream.h"
 
 namespace {
@@ -14,28 +15,6 @@ constexpr long double XLabelMinCell = 10.0L;  // pixels
 constexpr long double YLabelMinCell = 12.0L;
 constexpr long double MinCell = 1.0L;
 constexpr std::int32_t LabelFontHeight = 8;
-
-// The pixel positions depend on every step keeping a 64-bit mantissa. The x87 precision control
-// decides that and a 64-bit Windows process may run with it at 53 bits, so drawing sets it to
-// extended for its own duration.
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-class ExtendedPrecision {
-public:
-  ExtendedPrecision() {
-    __asm__ __volatile__("fnstcw %0" : "=m"(saved_) : : "memory");
-    const auto extended = static_cast<std::uint16_t>(saved_ | 0x0300);
-    if (extended != saved_) __asm__ __volatile__("fldcw %0" : : "m"(extended) : "memory");
-  }
-  ~ExtendedPrecision() { __asm__ __volatile__("fldcw %0" : : "m"(saved_) : "memory"); }
-  ExtendedPrecision(const ExtendedPrecision&) = delete;
-  ExtendedPrecision& operator=(const ExtendedPrecision&) = delete;
-
-private:
-  std::uint16_t saved_ = 0;
-};
-#else
-class ExtendedPrecision {};
-#endif
 
 // Nearest integer, ties to even, whatever the rounding mode. NaN gives 0 and values beyond the
 // 64-bit range saturate, so a wild value never reaches an undefined conversion.
