@@ -7,6 +7,7 @@
 
 #include "hint_manager.h"
 #include "resource_count.h"
+#include "window_facts.h"
 
 namespace {
 
@@ -21,11 +22,6 @@ protected:
   }
   void TearDown() override { DestroyWindow(owner); }
 
-  static LOGFONTW TipFont(HWND tip) {
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(tip, WM_GETFONT, 0, 0)), sizeof font, &font);
-    return font;
-  }
   std::wstring TipText(HWND tip) {
     wchar_t text[80] = {};
     TTTOOLINFOW info{};
@@ -58,8 +54,8 @@ TEST_F(HintManagerTest, DefaultManagerMakesRectangularTahomaTipsInTheTooltipColo
   EXPECT_EQ(SendMessageW(tip, TTM_GETTIPBKCOLOR, 0, 0), LRESULT(GetSysColor(COLOR_INFOBK)));
   EXPECT_EQ(SendMessageW(tip, TTM_GETTIPTEXTCOLOR, 0, 0), LRESULT(GetSysColor(COLOR_INFOTEXT)));
   EXPECT_EQ(SendMessageW(tip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 5000);
-  EXPECT_STREQ(TipFont(tip).lfFaceName, L"Tahoma");
-  EXPECT_EQ(TipFont(tip).lfHeight, FontHeight(8));
+  EXPECT_STREQ(WindowFont(tip).lfFaceName, L"Tahoma");
+  EXPECT_EQ(WindowFont(tip).lfHeight, FontHeight(8));
 }
 
 WNDPROC TooltipProc = nullptr;
@@ -75,8 +71,8 @@ TEST_F(HintManagerTest, BalloonTipTakesStyleBitsNewTextsAndTracksOnlyWhenAsked) 
   THintRecordPtr record = hints->CreateHint(owner);
   const HWND tip = record->Tooltip.get();
   EXPECT_NE(GetWindowLongW(tip, GWL_STYLE) & TTS_BALLOON, 0);
-  EXPECT_EQ(TipFont(tip).lfWeight, FW_BOLD);
-  EXPECT_TRUE(TipFont(tip).lfUnderline && !TipFont(tip).lfItalic);
+  EXPECT_EQ(WindowFont(tip).lfWeight, FW_BOLD);
+  EXPECT_TRUE(WindowFont(tip).lfUnderline && !WindowFont(tip).lfItalic);
 
   hints->SetHintText(record.get(), std::string("Напряжение"));  // a temporary: the record copies
   EXPECT_EQ(TipText(tip), L"Напряжение");

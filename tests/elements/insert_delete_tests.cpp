@@ -32,19 +32,16 @@ protected:
   }
 };
 
-TEST_F(InsertDeleteTest, InsertClampsThePosition) {
+TEST_F(InsertDeleteTest, InsertClampsThePositionAndSendsNothingForNothing) {
   const TData s = StringData("12345");
   EXPECT_EQ(Insert(s, 2), "1.2345");
   for (int pos : {1, 0, -3, INT_MIN}) EXPECT_EQ(Insert(s, pos), ".12345") << pos;
   for (int pos : {6, 100, INT_MAX}) EXPECT_EQ(Insert(s, pos), "12345.") << pos;
   EXPECT_EQ(Insert(IntegerData(1234), 2), "1.234");
+  EXPECT_EQ(Insert(StringData(""), 2), "<none>") << "inserting into nothing sends nothing";
+  EXPECT_EQ(Insert(TData(), 2), "<none>");
   ins.SubStr = "";
   EXPECT_EQ(Insert(s, 2), "12345");
-}
-
-TEST_F(InsertDeleteTest, InsertIntoNothingSendsNothing) {
-  EXPECT_EQ(Insert(StringData(""), 2), "<none>");
-  EXPECT_EQ(Insert(TData(), 2), "<none>");
 }
 
 TEST_F(InsertDeleteTest, DeleteClipsOrIgnoresTheRun) {

@@ -5,6 +5,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 class StrMaskTest : public DispatchTest {
 protected:
   TNdStrMask mask;
@@ -57,36 +59,28 @@ void AllStrings(const std::string& alphabet, std::size_t maxLength, std::vector<
     for (char c : alphabet) AllStrings(alphabet, maxLength, out, prefix + c);
 }
 
-TEST_F(StrMaskTest, EndOfChargePatternNeedsSevenLeadingZeros) {
-  EXPECT_TRUE(Matches("0000000*", "0000000"));
-  EXPECT_TRUE(Matches("0000000*", "0000000\r1#*?"));
-  EXPECT_FALSE(Matches("0000000*", "000000"));
-  EXPECT_FALSE(Matches("0000000*", "1000000"));
-  EXPECT_FALSE(Matches("0000000*", " 0000000"));
-}
-
-TEST_F(StrMaskTest, DigitAnyDigitAndEmptyPatterns) {
-  EXPECT_TRUE(Matches("#?#", "1x2"));
-  EXPECT_TRUE(Matches("#?#", "1 2"));
-  EXPECT_FALSE(Matches("#?#", "12"));
-  EXPECT_FALSE(Matches("#?#", "1x2y"));
-  EXPECT_FALSE(Matches("#?#", "ax2"));
-  EXPECT_TRUE(Matches("*", ""));
-  EXPECT_TRUE(Matches("", ""));
-  EXPECT_FALSE(Matches("", "a"));
-  EXPECT_FALSE(Matches("a*b", "ab\x80"));
-}
-
-TEST_F(StrMaskTest, IgnoreCaseOnlyWhenExactlyOneAndPassesTextUnchanged) {
-  mask.IgnoreCase = 1;
-  EXPECT_TRUE(Matches("Ab*", "aBc"));
-  // Cyrillic under any system code page: ЧАС* against часы, ЁЖ against ёж.
-  EXPECT_TRUE(Matches("\xD7\xC0\xD1*", "\xF7\xE0\xF1\xFB"));
-  EXPECT_TRUE(Matches("\xB8\xE6", "\xA8\xC6"));
-  mask.IgnoreCase = 0;
-  EXPECT_FALSE(Matches("Ab*", "aBc"));
-  mask.IgnoreCase = 2;
-  EXPECT_FALSE(Matches("Ab*", "aBc"));
+TEST_F(StrMaskTest, PatternsAndIgnoreCaseThroughTheElement) {
+  const struct {
+    const char* pattern;
+    std::string text;
+    bool match;
+    std::uint8_t ignoreCase = 0;
+  } cases[] = {
+      // The end of charge: seven leading zeros.
+      {"0000000*", "0000000", true}, {"0000000*", "0000000\r1#*?", true},
+      {"0000000*", "000000", false}, {"0000000*", "1000000", false},
+      {"0000000*", " 0000000", false},
+      {"#?#", "1x2", true}, {"#?#", "1 2", true}, {"#?#", "12", false}, {"#?#", "1x2y", false},
+      {"#?#", "ax2", false}, {"*", "", true}, {"", "", true}, {"", "a", false},
+      {"a*b", "ab\x80", false},
+      // Case folds only at IgnoreCase 1, Cyrillic under any code page: ЧАС* / часы, ёж / ЁЖ.
+      {"Ab*", "aBc", true, 1}, {"Ab*", "aBc", false, 0}, {"Ab*", "aBc", false, 2},
+      {"\xD7\xC0\xD1*", "\xF7\xE0\xF1\xFB", true, 1}, {"\xB8\xE6", "\xA8\xC6", true, 1},
+  };
+  for (const auto& c : cases) {
+    mask.IgnoreCase = c.ignoreCase;
+    EXPECT_EQ(Matches(c.pattern, c.text), c.match) << c.pattern << " / " << c.text;
+  }
 }
 
 TEST_F(StrMaskTest, DefersOnTheArrivingRecordAndReadsALinkedInput) {
@@ -105,33 +99,29 @@ TEST_F(StrMaskTest, DefersOnTheArrivingRecordAndReadsALinkedInput) {
   EXPECT_EQ(yes.Received[0].StrValue, "00000001");
 }
 
-// A byte 0 is an ordinary character of a length-counted text, never an end.
-TEST(MatchMask, ByteZeroIsAnOrdinaryCharacter) {
-  using namespace std::string_literals;
-  EXPECT_TRUE(MatchMask("a\0b"s, "a?b"));
-  EXPECT_TRUE(MatchMask("0000000\0"s, "0000000*"));
-  EXPECT_TRUE(MatchMask("a\0"s, "a\0"s));
-  EXPECT_FALSE(MatchMask("a"s, "a\0"s));
-  EXPECT_FALSE(MatchMask("a\0"s, "a"));
-  EXPECT_FALSE(MatchMask("a"s, "a\0b"s));
-  EXPECT_FALSE(MatchMask("\0"s, "#"));
+// A byte 0 is an ordinary character of a length-counted text, never an end; long texts and
+// many stars must not take a backtracking search's time.
+TEST(MatchMask, ByteZeroLongTextsAndManyStars) {
+  const std::string zeros(1'000'000, '0'), as(5000, 'a'), stars = "*a*a*a*a*a*a*a*a*a*a*a*b";
+  const struct {
+    std::string text, mask;
+    bool match;
+  } cases[] = {
+      {"a\0b"s, "a?b", true}, {"0000000\0"s, "0000000*", true}, {"a\0"s, "a\0"s, true},
+      {"a", "a\0"s, false},   {"a\0"s, "a", false},            {"a", "a\0b"s, false},
+      {"\0"s, "#", false},    {zeros, "0000000*", true},       {zeros, "*1", false},
+      {as, stars, false},     {as + "b", stars, true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MatchMask(c.text, c.mask), c.match) << c.mask;
 }
 
-TEST(MatchMask, LongTextsAndManyStarsStayFast) {
-  const std::string zeros(1'000'000, '0');
-  EXPECT_TRUE(MatchMask(zeros, "0000000*"));
-  EXPECT_FALSE(MatchMask(zeros, "*1"));
-  EXPECT_FALSE(MatchMask(std::string(5000, 'a'), "*a*a*a*a*a*a*a*a*a*a*a*b"));
-  EXPECT_TRUE(MatchMask(std::string(5000, 'a') + "b", "*a*a*a*a*a*a*a*a*a*a*a*b"));
-}
-
-TEST(MatchMask, AgreesWithTheRecursiveSearchOnEverySmallCase) {
-  std::vector<std::string> patterns, texts;
-  AllStrings("0a#?*", 5, patterns);
+TEST(MatchMask, AgreesWithTheRecursiveSearchOnTrickyPatterns) {
+  std::vector<std::string> texts;
   AllStrings("01a", 4, texts);
-  for (const auto& p : patterns)
+  for (const char* p : {"", "*", "**", "*0", "0*", "*0*", "0*0", "*0*0", "*a*a", "?*?", "*?",
+                        "#?#", "*#*#", "a**?", "0*#*a*", "##*", "*a"})
     for (const auto& t : texts)
-      ASSERT_EQ(MatchMask(t, p), ReferenceMatch(t + '\0', p + '\0', 1, 1)) << p << " / " << t;
+      ASSERT_EQ(MatchMask(t, p), ReferenceMatch(t + '\0', p + "\0"s, 1, 1)) << p << " / " << t;
 }
 
 }  // namespace

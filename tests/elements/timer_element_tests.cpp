@@ -4,24 +4,11 @@
 
 #include <functional>
 
+#include "message_pump.h"
 #include "probes.h"
 #include "timer_element.h"
 
 namespace {
-
-// Runs the message loop until done() holds, showing seen() each message; a thread timer of its
-// own is the watchdog.
-bool PumpUntil(const std::function<bool()>& done, const std::function<void(const MSG&)>& seen = {}) {
-  const UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, nullptr);
-  MSG msg;
-  while (!done() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (msg.hwnd == nullptr && msg.message == WM_TIMER && msg.wParam == watchdog) break;
-    if (seen) seen(msg);
-    DispatchMessageW(&msg);
-  }
-  KillTimer(nullptr, watchdog);
-  return done();
-}
 
 // An element that runs a test's code on each call.
 struct TAction : TObject {

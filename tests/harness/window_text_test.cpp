@@ -26,13 +26,4 @@ TEST(WineHarness, RealWindowKeepsItsUnicodeText) {
   EXPECT_FALSE(IsWindow(window));
 }
 
-TEST(WineHarness, SourceTextsAreWindows1251Bytes) {
-  const std::string cycle = "цикл";
-  ASSERT_EQ(cycle.size(), 4u);
-  EXPECT_EQ(static_cast<unsigned char>(cycle[0]), 0xF6);
-  EXPECT_EQ(static_cast<unsigned char>(cycle[1]), 0xE8);
-  EXPECT_EQ(static_cast<unsigned char>(cycle[2]), 0xEA);
-  EXPECT_EQ(static_cast<unsigned char>(cycle[3]), 0xEB);
-}
-
 }  // namespace

@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "window_facts.h"
+
 namespace {
 
 // Where the window really is, in its parent's client coordinates, and where the control says.
 void ExpectPlace(const TControl* control, RECT expected) {
-  RECT w;
-  GetWindowRect(control->Handle, &w);
-  MapWindowPoints(nullptr, GetParent(control->Handle), reinterpret_cast<POINT*>(&w), 2);
+  const RECT w = ChildRect(control->Handle);
   EXPECT_TRUE(EqualRect(&w, &expected) && EqualRect(&control->BoundsRect, &expected))
       << w.left << ',' << w.top << ',' << w.right << ',' << w.bottom;
 }

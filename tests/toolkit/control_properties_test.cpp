@@ -6,6 +6,7 @@
 
 #include "control.h"
 #include "control_test_support.h"
+#include "window_facts.h"
 
 namespace {
 
@@ -15,9 +16,8 @@ TEST(ControlProperties, CaptionCrossesToUnicodeAndBack) {
   ASSERT_TRUE(label->EnsureWindow());
   const std::string text = "Напряжение,В";  // Windows-1251 bytes at run time
   label->SetCaption(text);
-  wchar_t wide[32] = {};
-  SendMessageW(label->Handle, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(wide));
-  EXPECT_STREQ(wide, L"\u041D\u0430\u043F\u0440\u044F\u0436\u0435\u043D\u0438\u0435,\u0412");
+  EXPECT_EQ(WindowText(label->Handle),
+            L"\u041D\u0430\u043F\u0440\u044F\u0436\u0435\u043D\u0438\u0435,\u0412");
   EXPECT_EQ(label->GetCaption(), text);
   SetWindowTextW(label->Handle, L"\u0446\u0438\u043A\u043B");  // the live text wins
   EXPECT_EQ(label->GetCaption(), "цикл");
@@ -40,10 +40,7 @@ TEST(ControlProperties, FrameEnabledVisibleAndFontReachTheWindow) {
   // The font tool reaches the window; its colour is the control's font colour.
   edit->Font()->SetFontHeight(-20);
   edit->Font()->SetColor(0x00010203);
-  LOGFONTW font{};
-  ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(edit->Handle, WM_GETFONT, 0, 0)),
-                         sizeof font, &font));
-  EXPECT_EQ(font.lfHeight, -20);
+  EXPECT_EQ(WindowFont(edit->Handle).lfHeight, -20);
   EXPECT_EQ(edit->FontColor, 0x00010203u);
 }
 
@@ -53,10 +50,7 @@ TEST(ControlProperties, BoundsMoveTheWindowAndFollowIt) {
   button->SetPosition(10, 20);
   button->SetSize(80, 0);  // 0 keeps the default height
   ASSERT_TRUE(button->EnsureWindow());
-  RECT r;
-  GetWindowRect(button->Handle, &r);
-  MapWindowPoints(nullptr, form->Handle, reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r, (RECT{10, 20, 90, 42}));
+  EXPECT_EQ(ChildRect(button->Handle), (RECT{10, 20, 90, 42}));
   MoveWindow(button->Handle, 1, 2, 33, 44, TRUE);  // moved from outside
   EXPECT_EQ(button->BoundsRect, (RECT{1, 2, 34, 46}));
 

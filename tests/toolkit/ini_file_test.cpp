@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include <climits>
-#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ini_file.h"
@@ -12,10 +12,7 @@
 
 namespace {
 
-struct FreeObj {
-  void operator()(TObj* object) const { TObj::Free(object); }
-};
-using IniPtr = std::unique_ptr<TIniFile, FreeObj>;
+using IniPtr = TOwned<TIniFile>;
 
 // A fresh folder under the temporary path, removed with the files the test made in it.
 class TempFolder {
@@ -76,10 +73,8 @@ TEST(IniFileTest, SameExchangeSavesAndLoadsIncludingNegativeValues) {
   other->Section = "Placement";
   Placement loaded{1, 2, 3, 4};
   Exchange(*other, loaded);
-  EXPECT_EQ(loaded.left, -8);
-  EXPECT_EQ(loaded.top, INT_MIN);
-  EXPECT_EQ(loaded.width, 1024);
-  EXPECT_EQ(loaded.height, INT_MAX);
+  EXPECT_EQ(std::tie(loaded.left, loaded.top, loaded.width, loaded.height),
+            std::tuple(-8, INT_MIN, 1024, INT_MAX));
 }
 
 TEST(IniFileTest, LoadingWhatIsMissingGivesTheValuePassedInAndWritesNothing) {

@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "list.h"
 
 namespace {
 
-struct FreeObj {
-  void operator()(TObj* object) const { TObj::Free(object); }
-};
-using ListPtr = std::unique_ptr<TList, FreeObj>;
+using ListPtr = TOwned<TList>;
 
 int Slots[10];  // distinct item pointers, never dereferenced
 

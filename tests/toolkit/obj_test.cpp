@@ -39,34 +39,21 @@ private:
 
 const Journal Destroyed = {"OnDestroy", "notifier 1", "notifier 2", "destructor"};
 
-TEST(ObjTest, FreeWithoutHoldsDestroysAtOnceNotifyingOnceInOrder) {
-  Journal journal;
-  (new Probe(journal))->Free();
-  EXPECT_EQ(journal, Destroyed);
+// Holds (A), releases (R) and frees (F) in turn: the object lives until the last step, which
+// destroys it, notifying once and in order.
+TEST(ObjTest, DestroyedAtTheFreeOrAtTheLastReleaseAfterIt) {
+  for (const std::string ops : {"F", "AAFFRR", "ARF"}) {
+    Journal journal;
+    Probe* probe = new Probe(journal);
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+      EXPECT_TRUE(journal.empty()) << ops << " before step " << i;
+      if (ops[i] == 'A') probe->AddRef();
+      if (ops[i] == 'R') probe->ReleaseRef();
+      if (ops[i] == 'F') probe->Free();
+    }
+    EXPECT_EQ(journal, Destroyed) << ops;
+  }
   TObj::Free(nullptr);
-}
-
-TEST(ObjTest, FreeWhileHeldIsOnePendingFreeUntilTheLastRelease) {
-  Journal journal;
-  Probe* probe = new Probe(journal);
-  probe->AddRef();
-  probe->AddRef();
-  probe->Free();
-  probe->Free();
-  probe->ReleaseRef();
-  EXPECT_TRUE(journal.empty());
-  probe->ReleaseRef();
-  EXPECT_EQ(journal, Destroyed);
-}
-
-TEST(ObjTest, BalancedHoldWithoutFreeLeavesTheObjectToAnOrdinaryFree) {
-  Journal journal;
-  Probe* probe = new Probe(journal);
-  probe->AddRef();
-  probe->ReleaseRef();
-  EXPECT_TRUE(journal.empty());
-  probe->Free();
-  EXPECT_EQ(journal, Destroyed);
 }
 
 TEST(ObjTest, ObjectIsDestroyedOnceWhateverItsHandlersDoWhileItGoes) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,10 +7,7 @@
 
 namespace {
 
-struct FreeObj {
-  void operator()(TObj* object) const { TObj::Free(object); }
-};
-using StrListPtr = std::unique_ptr<TStrList, FreeObj>;
+using StrListPtr = TOwned<TStrList>;
 using Lines = std::vector<std::string>;
 
 Lines LinesOf(const TStrList& list) {
@@ -36,13 +32,6 @@ TEST(StrListTest, SetTextEndsLinesAtCrOnly) {
   }
 }
 
-TEST(StrListTest, SetTextAppendsOnRequest) {
-  StrListPtr list(CreateStrList());
-  list->SetText("a\r\nb", false);
-  list->SetText("c", true);
-  EXPECT_EQ(LinesOf(*list), (Lines{"a", "b", "c"}));
-}
-
 TEST(StrListTest, TextEndsEveryLineWithCrLfAndSplitsBackTheSame) {
   StrListPtr list(CreateStrList());
   EXPECT_EQ(list->Text(), "");
@@ -51,6 +40,8 @@ TEST(StrListTest, TextEndsEveryLineWithCrLfAndSplitsBackTheSame) {
   StrListPtr copy(CreateStrList());
   copy->SetText(list->Text(), false);
   EXPECT_EQ(LinesOf(*copy), LinesOf(*list));
+  copy->SetText("c\r\nd", true);
+  EXPECT_EQ(LinesOf(*copy), (Lines{"a", "", "b", "c", "d"})) << "appended on request";
 }
 
 TEST(StrListTest, EditingIgnoresOrClampsIndexesOutOfRange) {

@@ -2,20 +2,16 @@
 
 #include <windows.h>
 
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "message_pump.h"
 #include "resource_count.h"
 #include "timer.h"
 
 namespace {
 
-struct FreeObj {
-  void operator()(TObj* object) const { TObj::Free(object); }
-};
-using TimerPtr = std::unique_ptr<TTimer, FreeObj>;
+using TimerPtr = TOwned<TTimer>;
 
 struct TickCounter {
   int ticks = 0;
@@ -30,19 +26,6 @@ struct TickCounter {
     return timer;
   }
 };
-
-// Runs the message loop until done() holds. A thread timer of its own is the watchdog, so a
-// loop that never gets there fails instead of hanging the run.
-bool PumpUntil(const std::function<bool()>& done) {
-  const UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, nullptr);
-  MSG msg;
-  while (watchdog != 0 && !done() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (msg.hwnd == nullptr && msg.message == WM_TIMER && msg.wParam == watchdog) break;
-    DispatchMessageW(&msg);
-  }
-  KillTimer(nullptr, watchdog);
-  return done();
-}
 
 // Lets 10 ticks of a fresh 10 ms timer go by: enough for any other short timer to tick.
 void PumpAWhile() {

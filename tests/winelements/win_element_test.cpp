@@ -12,6 +12,7 @@
 
 #include "label_button.h"
 #include "win_element_test_support.h"
+#include "window_facts.h"
 
 namespace {
 
@@ -37,13 +38,6 @@ struct BoxElement : TNdWin {
   }
 };
 
-RECT ChildRect(HWND window) {
-  RECT r;
-  GetWindowRect(window, &r);
-  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 TEST_F(WinElementTest, InitAppliesGeometryFramesFontAndTabOrder) {
   TNdButton button(form.get());
   button.Left = 10;
@@ -57,8 +51,7 @@ TEST_F(WinElementTest, InitAppliesGeometryFramesFontAndTabOrder) {
   EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}),
             std::vector<LONG>({10, 20, 10, 45}));
   EXPECT_FALSE(GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP);
-  LOGFONTW font{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)), sizeof font, &font);
+  const LOGFONTW font = WindowFont(w);
   EXPECT_EQ(std::vector<int>({font.lfWeight >= FW_BOLD, font.lfItalic, font.lfUnderline,
                               font.lfStrikeOut}),
             std::vector<int>({1, 1, 0, 0}));

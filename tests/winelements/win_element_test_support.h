@@ -4,14 +4,11 @@
 
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
+#include "../elements/probes.h"
 #include "control.h"
-#include "event.h"
-#include "object.h"
 
 using Got = std::vector<std::string>;
 
@@ -24,14 +21,13 @@ struct Probe : TObject {
   TNd_Event Link(std::uint16_t index) { return MakeEvent<&Probe::doRecord>(this, index); }
 };
 
-class WinElementTest : public ::testing::Test {
+class WinElementTest : public DispatchTest {
 protected:
   void SetUp() override {
-    InstallDispatchers();
+    DispatchTest::SetUp();
     form->SetVisible(false);
     form->EnsureWindow();
   }
-  void TearDown() override { RemoveDispatchers(); }
 
   TOwned<TControl> form{CreateFormControl(nullptr, "test")};
   Probe probe;
