@@ -268,6 +268,7 @@ private:
   void ApplyBounds(UINT flags);
 
   bool Destroying = false;     // inside the destructor: handlers are no longer called
+  bool Creating = false;       // inside CreateWindowExW: a window dying now never existed
   HFONT SentFont = nullptr;    // the font handle the window was last given
   HICON OwnedIcon = nullptr;   // a copy of the application control's icon, destroyed with us
   TOwned<TGraphicTool> FontTool;

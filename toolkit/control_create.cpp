@@ -103,9 +103,11 @@ void TControl::CreateWindowHandle() {
     HMENU id = IsChild ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ControlId)) : nullptr;
 
     CreatingControl = this;
+    Creating = true;
     HWND window = CreateWindowExW(ExStyle, className.c_str(), ToWide(Caption).c_str(), style, x,
                                   y, width, height, Parent ? Parent->Handle : nullptr, id, module,
                                   nullptr);
+    Creating = false;
     CreatingControl = nullptr;
     if (!window) {
       Handle = nullptr;

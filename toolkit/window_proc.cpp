@@ -213,7 +213,9 @@ void TControl::WindowGone() {
   RemovePropW(Handle, SelfProp);
   Handle = nullptr;
   SentFont = nullptr;
-  if (Destroying) return;
+  // A failed creation (no display, say) also ends in WM_NCDESTROY: the control lives on
+  // without a window, as its owner expects.
+  if (Destroying || Creating) return;
   OnWindowDestroyed(this);
   if (IsMainWindow() || (AppControl && Parent == AppControl)) Free();
 }

@@ -105,6 +105,29 @@ TEST(WindowProc, MainWindowDestroyedByWindowsFreesItsObjectChildrenHearTheirWind
   EXPECT_EQ(journal.entries, (Entries{"window destroyed", "destroyed", "freed"}));
 }
 
+bool RefuseCreation(void*, TMessage& msg, LRESULT& result) {
+  if (msg.Msg != WM_NCCREATE) return false;
+  result = FALSE;
+  return true;
+}
+
+// A main window whose creation fails (no display, say) also gets WM_NCDESTROY; its object must
+// outlive that, or every element built on it works on freed memory.
+TEST(WindowProc, FailedCreationOfTheMainWindowKeepsItsObject) {
+  Journal journal;
+  TControl* form = CreateFormControl(nullptr, "main");
+  form->SetVisible(false);
+  form->OnMessage = {RefuseCreation, nullptr};
+  form->OnDestroy = Note<Destroyed>(journal);
+  EXPECT_EQ(form->EnsureWindow(), nullptr);
+  EXPECT_EQ(form->Handle, nullptr);
+  EXPECT_TRUE(journal.entries.empty());
+  form->SetCaption("still here");
+  EXPECT_EQ(form->GetCaption(), "still here");
+  form->Free();
+  EXPECT_EQ(journal.entries, (Entries{"destroyed"}));
+}
+
 TEST(WindowProc, KeyboardRowTabAndCharacters) {
   TestForm form;
   TControl* wantsTab = CreateEditControl(form.get(), eoMultiline | eoWantTab);
