@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench_clock.h"
 #include "bitmap.h"
 #include "canvas.h"
 
@@ -21,17 +22,6 @@ constexpr int MarginRight = 15;
 constexpr int MarginTop = 15;
 constexpr int MarginBottom = 15;
 constexpr int Grid = 10;
-
-double nowMs() {
-  static const double msPerTick = [] {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 / static_cast<double>(frequency.QuadPart);
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) * msPerTick;
-}
 
 // A charge curve squeezed into the plot area: many points per pixel column for large N.
 std::vector<POINT> makeCurve(int count) {

@@ -10,21 +10,11 @@
 #include <memory>
 #include <vector>
 
+#include "bench_clock.h"
 #include "control.h"
 #include "grapher.h"
 
 namespace {
-
-double nowMs() {
-  static const double msPerTick = [] {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 / static_cast<double>(frequency.QuadPart);
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) * msPerTick;
-}
 
 // A charge curve in millivolts with a little measuring noise.
 double voltage(int i) {
