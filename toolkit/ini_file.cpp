@@ -6,6 +6,7 @@
 #include <string>
 #include <type_traits>
 
+#include "convert.h"
 #include "text_codec.h"
 
 namespace {
@@ -47,7 +48,7 @@ std::int32_t TIniFile::ExchangeInteger(const AnsiString& key, std::int32_t value
   const std::wstring file = ToWide(FileName);
   if (Writing) {
     StartUnicodeFile(file);
-    WritePrivateProfileStringW(section.c_str(), name.c_str(), std::to_wstring(value).c_str(),
+    WritePrivateProfileStringW(section.c_str(), name.c_str(), ToWide(IntToStr(value)).c_str(),
                                file.c_str());
     return value;
   }
