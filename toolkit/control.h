@@ -172,6 +172,7 @@ public:
   void SetSelStart(int pos);
   void SetSelLength(int length);  // negative: to the end
   void ReplaceLine(int line, const AnsiString& text);
+  void InsertText(int pos, const AnsiString& text);  // a position past the end appends
   void AppendText(const AnsiString& text);
   void ClearText();
 

@@ -12,13 +12,7 @@ void TNdWinList::doAdd(TData& data, std::uint16_t) {
   const AnsiString text = ReadString(data, Str, "");
   if (!Control) return;
   if (AddToTop) {
-    // No control kind of the toolkit has an insert-item message, so the new first line goes in
-    // front of the whole text: one read and one write, whatever the length.
-    const AnsiString previous = Control->GetCaption();
-    AnsiString next;
-    next.reserve(text.size() + 2 + previous.size());
-    next.append(text).append(LineBreak).append(previous);
-    Control->SetCaption(next);
+    Control->InsertText(0, text + LineBreak);
   } else {
     AddLine(text);
   }

@@ -47,6 +47,31 @@ TEST(EditLines, PositionsBeyond65536AreExactAndReplacedLinesAreKept) {
   EXPECT_EQ(pane.edit->LineCount(), 1001);
 }
 
+// A long text in front of which lines go one by one, in a pane that scrolls and in one that
+// refuses replacements beyond its height; the typing limit is the user's and stays.
+TEST(EditLines, InsertedTextLandsWholeAtItsPositionBeyondTheTypingLimit) {
+  for (const std::uint32_t scrolling : {0u, eoNoVScroll}) {
+    TOwned<TControl> form{CreateFormControl(nullptr, "insert")};
+    TControl* edit = CreateEditControl(form.get(), eoMultiline | scrolling);
+    edit->EnsureWindow();
+    std::string text;
+    for (int i = 0; i < 1000; ++i) text += std::string(40, static_cast<char>('a' + i % 26)) + "\r\n";
+    edit->SetCaption(text);
+    const LRESULT limit = SendMessageW(edit->Handle, EM_GETLIMITTEXT, 0, 0);
+    for (int i = 0; i < 3; ++i) {
+      const std::string line = "1.40" + std::to_string(i) + "\r\r\n";
+      edit->InsertText(0, line);
+      text.insert(0, line);
+    }
+    edit->InsertText(3 * 8 + 41, "mid");
+    text.insert(3 * 8 + 41, "mid");
+    edit->InsertText(1 << 30, "end");
+    text += "end";
+    EXPECT_EQ(edit->GetCaption(), text) << "scrolling option " << scrolling;
+    EXPECT_EQ(SendMessageW(edit->Handle, EM_GETLIMITTEXT, 0, 0), limit);
+  }
+}
+
 TEST(EditLines, EveryByteOtherThanLineBreaksComesBackUnchanged) {
   EditPane pane;
   std::string bytes;
