@@ -1,8 +1,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
 
 #include <string>
+#include <utility>
 
 #include "control.h"
 #include "text_codec.h"
@@ -108,14 +110,20 @@ void TControl::InsertText(int pos, const AnsiString& text) {
     return;
   }
   std::wstring expected = WindowText(Handle);
-  const std::wstring wide = ToWide(text);
+  // The edit takes text up to a NUL; expecting more would set the whole text, cut there.
+  std::wstring wide = ToWide(text);
+  wide.resize(std::wcslen(wide.c_str()));
   const std::size_t at = std::min(static_cast<std::size_t>(std::max(pos, 0)), expected.size());
   expected.insert(at, wide);
   const LRESULT limit = SendMessageW(Handle, EM_GETLIMITTEXT, 0, 0);
   const bool lift = static_cast<std::size_t>(limit) < expected.size();
   if (lift) SendMessageW(Handle, EM_SETLIMITTEXT, expected.size(), 0);
   SendMessageW(Handle, NotifyCodes.SetSelMsg, at, at);
+  // Like a text set whole, a programmatic insert is no change made in the pane: the edit's
+  // change notice, sent while the replacement runs, is not passed on.
+  const TNotifyEvent onChange = std::exchange(OnChange, TNotifyEvent{});
   SendMessageW(Handle, NotifyCodes.ReplaceSelMsg, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  OnChange = onChange;
   if (lift) SendMessageW(Handle, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
   // Refused as ReplaceLine's replacement can be: the text is then set whole.
   if (WindowText(Handle) != expected) SetWindowTextW(Handle, expected.c_str());

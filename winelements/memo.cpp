@@ -12,7 +12,9 @@ void TNdWinList::doAdd(TData& data, std::uint16_t) {
   const AnsiString text = ReadString(data, Str, "");
   if (!Control) return;
   if (AddToTop) {
-    Control->InsertText(0, text + LineBreak);
+    // An edit holds no NUL character: a line shows what stands before one (a reply off a bad
+    // line may carry it), and the lines below stay.
+    Control->InsertText(0, text.substr(0, text.find('\0')) + LineBreak);
   } else {
     AddLine(text);
   }

@@ -114,6 +114,15 @@ TEST_F(MemoTest, ReplaceKeepsLineBreaksAndSelectReachesTheLastLine) {
 
 // Past the edit's 30,000-character typing limit a prepend still keeps every line. Wine lays the
 // whole pane out again on every write (about 90 ms at 4,000 lines), so the pane starts full.
+// A reply off a bad line may hold a zero byte: the pane cannot show past it, but keeps the rest.
+TEST_F(MemoTest, ALineWithAZeroByteIsShownUpToItAndTheLinesBelowStay) {
+  Make(true);
+  Add(StringData("1.234"));
+  Add(StringData(std::string("0.0\0\x9C" "1", 6)));
+  Add(StringData("1.236"));
+  EXPECT_EQ(Pane(), L"1.236\r\n0.0\r\n1.234\r\n");
+}
+
 TEST_F(MemoTest, AddsAtTheTopOfALongPaneKeepEveryLine) {
   Make(true);
   std::string text;
