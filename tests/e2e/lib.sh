@@ -82,25 +82,62 @@ wait_until() {
   done
 }
 
-# Starts the monitor; "fast" runs its Wine processes on the fast clock.
-# A server left from an earlier run would hold the wrong clock: it goes first.
-start_monitor() {
-  timeout 30 wineserver -k 2>/dev/null || true
-  if [ "${1:-}" = fast ]; then
-    export FAKETIME="$fast_clock"
-  else
-    unset FAKETIME
-  fi
-  WINE_RUN_TIMEOUT=300 "$root/scripts/wine-run" "$bin/vortane.exe" >"$work/monitor.out" 2>&1 &
-  monitor_pid=$!
-  # The program starts the wineserver; under the fast clock other processes attach only later.
-  [ -z "${FAKETIME:-}" ] || sleep 2
-  if ! wait_until 60 drive wait-window --timeout 1000; then
-    echo "e2e: the window VORTANE did not appear; the monitor said:" >&2
-    cat "$work/monitor.out" >&2
-    exit 1
-  fi
+# libfaketime names its shared memory after the first process it fakes and leaves it behind
+# when that process is killed, as Wine's processes are. A later process that gets the same
+# pid ends at once with this message; it never ran, so it can simply be started again.
+faketime_collided() { grep -q 'ft_shm_create(), shm_open failed' "$@" 2>/dev/null; }
+
+# A wrapper found first on PATH: every Wine process reads its clock from $work/clock, whose
+# speed set_clock_speed changes while they run (libfaketime re-reads it every second and,
+# with XRESET, goes on from the time it had reached instead of jumping).
+install_tunable_clock() {
+  local real_wine
+  real_wine=$(command -v wine)
+  mkdir -p "$work/shim"
+  echo "$fast_clock" >"$work/clock"
+  printf '%s\n' '#!/bin/sh' 'unset FAKETIME' \
+    "export FAKETIME_TIMESTAMP_FILE='$work/clock' FAKETIME_XRESET=1 FAKETIME_CACHE_DURATION=1" \
+    "exec '$real_wine' \"\$@\"" >"$work/shim/wine"
+  chmod +x "$work/shim/wine"
+  export PATH="$work/shim:$PATH"
 }
+
+# set_clock_speed N: from the next second on, N seconds of the monitor's pass in one. Its
+# timers follow; the port's read time-outs keep the speed the processes started with.
+set_clock_speed() {
+  echo "+0 x$1" >"$work/clock"
+  sleep 1.5
+}
+
+# Starts the monitor. "fast" runs its Wine processes on the fast clock; "tunable" starts them
+# on the same clock and lets set_clock_speed speed them up once the desktop is up (Wine's
+# start-up waits are too short for a faster clock). A server left from an earlier run would
+# hold the wrong clock: it goes first.
+start_monitor() {
+  local attempt
+  timeout 30 wineserver -k 2>/dev/null || true
+  case "${1:-}" in
+    fast) export FAKETIME="$fast_clock" ;;
+    # wine-run fakes the clock when FAKETIME is set; the wrapper then swaps it for the file.
+    tunable) export FAKETIME="$fast_clock"; install_tunable_clock ;;
+    *) unset FAKETIME ;;
+  esac
+  for attempt in 1 2 3; do
+    WINE_RUN_TIMEOUT=300 "$root/scripts/wine-run" "$bin/vortane.exe" >"$work/monitor.out" 2>&1 &
+    monitor_pid=$!
+    # The program starts the wineserver; under the fast clock other processes attach only later.
+    [ -z "${FAKETIME:-}" ] || sleep 2
+    wait_until 60 window_or_exit || true
+    kill -0 "$monitor_pid" 2>/dev/null && drive wait-window --timeout 0 >/dev/null 2>&1 && return 0
+    wait_monitor_exit
+    [ "$monitor_rc" != running ] && faketime_collided "$work/monitor.out" || break
+  done
+  echo "e2e: the window VORTANE did not appear; the monitor said:" >&2
+  cat "$work/monitor.out" >&2
+  exit 1
+}
+
+window_or_exit() { ! kill -0 "$monitor_pid" 2>/dev/null || drive wait-window --timeout 1000; }
 
 # Sets monitor_rc to the monitor's exit code once it has ended ("running" after 30 s).
 wait_monitor_exit() {
@@ -118,8 +155,16 @@ wait_monitor_exit() {
   monitor_pid=""
 }
 
+# Runs the driver, bounded by DRIVE_TIMEOUT seconds (default 60).
 drive() {
-  WINE_RUN_TIMEOUT=60 "$root/scripts/wine-run" "$bin/ui-driver.exe" "$@"
+  local out="$work/drive.out" rc attempt
+  for attempt in 1 2 3; do
+    rc=0
+    WINE_RUN_TIMEOUT="${DRIVE_TIMEOUT:-60}" "$root/scripts/wine-run" "$bin/ui-driver.exe" "$@" >"$out" || rc=$?
+    [ "$rc" -ne 0 ] && faketime_collided "$out" || break
+  done
+  cat "$out"
+  return "$rc"
 }
 
 # Runs the driver; a failure is reported with what the driver said, and ends the test.
@@ -135,16 +180,50 @@ must_drive() {
 polls_seen() { tr -cd f <"$CHARGER_SIM_LOG" | wc -c; }
 polls_at_least() { [ "$(polls_seen)" -ge "$1" ]; }
 
+# holders_of PTY: the processes that hold this device open, also once it is gone (a pty's
+# node goes when its master closes; whoever still holds the slave sees it "(deleted)").
+holders_of() {
+  # Processes that end during the walk make find complain; what it found still counts.
+  { find /proc/[0-9]*/fd -maxdepth 1 \( -lname "$1" -o -lname "$1 (deleted)" \) 2>/dev/null || true; } |
+    cut -d/ -f1-3 | sort -u
+}
+
 # The processes that hold the serial device open (Wine keeps it in the server and the program).
 port_holders() {
-  local pty fd
+  local pty
   pty=$(readlink "$COM1_LINK" 2>/dev/null) || return 0
-  for fd in /proc/[0-9]*/fd/*; do
-    [ "$(readlink "$fd" 2>/dev/null)" = "$pty" ] && echo "${fd%/fd/*}"
-  done | sort -u
+  holders_of "$pty"
 }
 port_open() { [ -n "$(port_holders)" ]; }
 port_closed() { [ -z "$(port_holders)" ]; }
+
+# The Linux process of the running monitor in this prefix.
+monitor_process() {
+  local comm pid
+  for comm in $(grep -lx vortane.exe /proc/[0-9]*/comm 2>/dev/null); do
+    pid=$(cut -d/ -f3 <<<"$comm")
+    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      echo "$pid"
+    fi
+  done
+}
+
+# The wineserver of this prefix: it works in a folder named after the prefix's device and inode.
+prefix_server() {
+  local folder comm pid
+  folder=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+  for comm in $(grep -lx wineserver64 /proc/[0-9]*/comm 2>/dev/null); do
+    pid=$(cut -d/ -f3 <<<"$comm")
+    if [[ "$(readlink "/proc/$pid/cwd" 2>/dev/null)" == */"$folder" ]]; then echo "$pid"; fi
+  done
+}
+
+# open_fds PID [files]: how many descriptors the process holds; with "files", only those of
+# files and devices (not pipes, sockets, epoll or event descriptors).
+open_fds() {
+  { find "/proc/$1/fd" -mindepth 1 -maxdepth 1 -printf '%l\n' 2>/dev/null || true; } |
+    if [ "${2:-}" = files ]; then grep -cv '^\(pipe\|socket\|anon_inode\):' || true; else wc -l; fi
+}
 
 # The screen as "x y" lines, one per pure red pixel (the curves' colour).
 grab_red_pixels() {
@@ -169,6 +248,70 @@ read_memos() {
   temperature_memo=$(sed -n 2p <<<"$out")
 }
 
+# The memo texts as Windows-1251 bytes in hex, voltage then temperature.
+read_memo_bytes() {
+  local out
+  out=$(must_drive memo-bytes)
+  voltage_bytes=$(sed -n 1p <<<"$out")
+  temperature_bytes=$(sed -n 2p <<<"$out")
+}
+
+# memo_model voltage|temperature REPLY_LENGTH READS [SKIP]: in hex, what that memo shows after
+# READS reads of a line on which every poll is answered with REPLY_LENGTH bytes of the
+# simulator's sent log (SKIP bytes into it: what went over an earlier line).
+# A read takes the next 8 bytes, or what there is once its time-out ends, and nothing makes no
+# line. The form's cuts on what one read returned: temperature, byte 5 on with a point before
+# its third byte (at the end when shorter); voltage, bytes 1-4 and 8 on with a point after the
+# first byte (bytes 5-7 stay when there are fewer than five). Lines are listed newest first.
+memo_model() {
+  od -An -v -tx1 "$CHARGER_SIM_SENT" |
+    awk -v kind="$1" -v length_="$2" -v reads="$3" -v skip="${4:-0}" '
+      { for (i = 1; i <= NF; i++) b[n++] = $i }
+      END {
+        memo = ""
+        at = skip
+        for (k = 1; k <= reads; k++) {
+          came = skip + k * length_
+          if (came > n) came = n
+          m = came - at
+          if (m > 8) m = 8
+          if (m <= 0) continue
+          line = ""
+          if (kind == "temperature") {
+            for (i = 4; i < m; i++) line = line (i == 6 ? "2e" : "") b[at + i]
+            if (m > 4 && m < 7) line = line "2e"
+          } else {
+            for (i = 0; i < m; i++) {
+              if (m >= 5 && i >= 4 && i < 7) continue
+              line = line b[at + i] (i == 0 ? "2e" : "")
+            }
+          }
+          at += m
+          if (line != "") memo = line "0d0a" memo
+        }
+        print memo
+      }'
+}
+
+# expect_memos_after_reads REPLY_LENGTH SKIP READS...: both memos match the model for one of
+# these read counts ("стоп" can come between a poll's write and its read).
+expect_memos_after_reads() {
+  local length=$1 skip=$2 reads
+  shift 2
+  read_memo_bytes
+  for reads in "$@"; do
+    if [ "$voltage_bytes" = "$(memo_model voltage "$length" "$reads" "$skip")" ] &&
+       [ "$temperature_bytes" = "$(memo_model temperature "$length" "$reads" "$skip")" ]; then
+      return 0
+    fi
+  done
+  fail "the memos match no model of $* reads; sent: $(od -An -v -tx1 "$CHARGER_SIM_SENT" | tr -d ' \n')
+  voltage:     $voltage_bytes
+  model:       $(memo_model voltage "$length" "$1" "$skip")
+  temperature: $temperature_bytes
+  model:       $(memo_model temperature "$length" "$1" "$skip")"
+}
+
 expect_eq() {
   local what=$1 expected=$2 actual=$3
   [ "$expected" = "$actual" ] || fail "$what: expected '$expected', got '$actual'"
@@ -176,7 +319,7 @@ expect_eq() {
 
 finish() {
   if [ "$failures" -eq 0 ]; then
-    echo "PASS: $(basename "$0" .sh)"
+    echo "PASS: ${1:-$(basename "$0" .sh)}"
   else
     echo "$failures check(s) failed" >&2
     exit 1

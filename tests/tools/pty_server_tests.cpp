@@ -85,9 +85,9 @@ protected:
   std::atomic<bool> stop{false};
   std::thread thread;
 
-  void Start(ScriptOptions options) {
+  void Start(ScriptOptions options, ChargerServer::Reconnect reconnect = {}) {
     script = std::make_unique<ReplyScript>(std::move(options));
-    server = std::make_unique<ChargerServer>(pty, *script, received, sent);
+    server = std::make_unique<ChargerServer>(pty, *script, received, sent, 0, std::move(reconnect));
     thread = std::thread([this] { server->run(stop); });
   }
   void TearDown() override {
@@ -160,6 +160,39 @@ std::string Target(const std::string& link) {
   char buffer[4096];
   const ssize_t n = ::readlink(link.c_str(), buffer, sizeof buffer);
   return n < 0 ? std::string() : std::string(buffer, static_cast<std::size_t>(n));
+}
+
+// The far side finds the line again where it found it first, as the monitor does through COM1.
+TEST_F(ServerTest, ALineThatComesBackAnswersBehindTheSameLink) {
+  ScriptOptions o = Fixed("1300250");
+  o.scenario = Scenario::Drop;
+  o.reconnect = true;
+  const std::string path = dir / "com1.pty";
+  auto link = std::make_unique<SlaveLink>(path, pty.slavePath());
+  Start(o, [&] {
+    pty = PtyMaster::Open();
+    link = std::make_unique<SlaveLink>(path, pty.slavePath());
+  });
+  const std::string firstLine = Target(path);
+  const UniqueFd first = OpenSlave(path);
+  Write(first, "f");
+  EXPECT_EQ(ReadUpTo(first.get(), 8), "1300250\r");
+  // The bytes behind the dropping poll went with the old line.
+  Write(first, "ff");
+  EXPECT_TRUE(HungUp(first.get()));
+  const auto bound = Clock::now() + std::chrono::seconds(3);
+  while (Target(path) == firstLine && Clock::now() < bound) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_NE(Target(path), firstLine);
+  const UniqueFd second = OpenSlave(path);
+  ASSERT_TRUE(second.valid());
+  for (int round = 0; round < 2; ++round) {
+    Write(second, "f");
+    EXPECT_EQ(ReadUpTo(second.get(), 8), "1300250\r") << "round " << round;
+  }
+  EXPECT_EQ(server->polls(), 4);
+  EXPECT_EQ(Slurp(dir / "sent.log"), "1300250\r1300250\r1300250\r");
 }
 
 // A stale link is replaced and a link of its own removed on exit; one that another simulator

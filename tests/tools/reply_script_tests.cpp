@@ -56,6 +56,9 @@ TEST(ReplyScript, EndAfterAndFixedOverrideTheModel) {
   EXPECT_EQ(script.replyFor(2), "1234567\r");
   EXPECT_EQ(script.replyFor(3), EndOfCharge);
 
+  o.endAfter.reset();
+  EXPECT_EQ(ReplyScript(o).replyFor(100'000), "1234567\r") << "a fixed reading has no end";
+
   o.fixed.reset();
   o.endAfter = 0;
   EXPECT_EQ(ReplyScript(o).replyFor(1), EndOfCharge);
@@ -86,7 +89,14 @@ TEST(ReplyScript, DropAnswersItsPollsThenDropsTheLine) {
   EXPECT_TRUE(script.dropsAt(3));
   EXPECT_TRUE(IsReading(script.replyFor(2)));
   EXPECT_EQ(script.replyFor(3), "");
+  EXPECT_TRUE(script.dropsAt(4)) << "a line that stays down";
   EXPECT_FALSE(ReplyScript(ScriptOptions{}).dropsAt(1000));
+
+  o.reconnect = true;
+  const ReplyScript back(o);
+  EXPECT_TRUE(back.dropsAt(3));
+  EXPECT_FALSE(back.dropsAt(4)) << "a line that came back";
+  EXPECT_EQ(back.replyFor(4), ReplyScript(ScriptOptions{}).replyFor(4)) << "the charge went on";
 }
 
 TEST(ReplyScript, GarbageIsRepeatableAndCoversEveryKindOfByte) {

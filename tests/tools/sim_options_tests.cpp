@@ -11,7 +11,7 @@ TEST(SimOptions, ReadsEveryOption) {
       {"--link", "/tmp/x.pty", "--log", "in.log", "--sent-log", "out.log", "--minutes-per-poll",
        "2.5", "--fixed", "1400300", "--end-after", "4", "--scenario", "drop", "--drop-after", "3",
        "--short-length", "2", "--long-length", "300", "--garbage-length", "9", "--seed", "7",
-       "--reply-delay-ms", "50", "--exit-with-parent"});
+       "--reply-delay-ms", "50", "--exit-with-parent", "--reconnect"});
   EXPECT_EQ(o.link, "/tmp/x.pty");
   EXPECT_EQ(o.log, "in.log");
   EXPECT_EQ(o.sentLog, "out.log");
@@ -20,6 +20,7 @@ TEST(SimOptions, ReadsEveryOption) {
   EXPECT_EQ(o.script.endAfter, 4);
   EXPECT_EQ(o.script.scenario, Scenario::Drop);
   EXPECT_EQ(o.script.dropAfter, 3);
+  EXPECT_TRUE(o.script.reconnect);
   EXPECT_EQ(o.script.shortLength, 2);
   EXPECT_EQ(o.script.longLength, 300);
   EXPECT_EQ(o.script.garbageLength, 9);

@@ -43,21 +43,26 @@ void ChargerServer::run(const std::atomic<bool>& stop) {
       continue;
     }
     received_.append(buffer, static_cast<std::size_t>(n));
-    for (ssize_t i = 0; i < n && pty_.isOpen() && !stop; ++i) onByte(buffer[i], stop);
+    // Bytes behind a drop came over the line that went; nobody hears them.
+    for (ssize_t i = 0; i < n && !stop; ++i) {
+      if (!onByte(buffer[i], stop)) break;
+    }
   }
 }
 
-void ChargerServer::onByte(char byte, const std::atomic<bool>& stop) {
-  if (byte != 'f') return;
+bool ChargerServer::onByte(char byte, const std::atomic<bool>& stop) {
+  if (byte != 'f') return true;
   const int poll = ++polls_;
   if (script_.dropsAt(poll)) {
     pty_.close();
-    return;
+    if (reconnect_) reconnect_();
+    return false;
   }
   const std::string reply = script_.replyFor(poll);
-  if (reply.empty()) return;
+  if (reply.empty()) return true;
   pause(replyDelayMs_, stop);
   send(reply);
+  return true;
 }
 
 void ChargerServer::send(const std::string& bytes) {

@@ -56,7 +56,17 @@ int main(int argc, char** argv) {
     const ReplyScript script(options.script);
     std::printf("charger-sim: serving on %s\n", pty.slavePath().c_str());
     std::fflush(stdout);
-    ChargerServer(pty, script, received, sent, options.replyDelayMs).run(stopRequested);
+    ChargerServer::Reconnect reconnect;
+    if (options.script.reconnect) {
+      reconnect = [&] {
+        pty = PtyMaster::Open();
+        // The new link replaces the old one before the old one's destructor runs, so it stays.
+        if (link) link = std::make_unique<SlaveLink>(options.link, pty.slavePath());
+        std::printf("charger-sim: the line is back on %s\n", pty.slavePath().c_str());
+        std::fflush(stdout);
+      };
+    }
+    ChargerServer(pty, script, received, sent, options.replyDelayMs, reconnect).run(stopRequested);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "charger-sim: %s\n", e.what());
     return 1;

@@ -11,10 +11,11 @@ const ChargeModel model;
 
 double minuteOf(int poll, double minutesPerPoll) { return (poll - 1) * minutesPerPoll; }
 
+constexpr int MaxPolls = 10'000'000;  // only reached with an absurdly small time per poll
+
 // The charger's own end detection: the first reading that lies EndDropMillivolts or more
 // below the highest one before it is still reported, and the charge ends after it.
 int detectEnd(double minutesPerPoll) {
-  constexpr int MaxPolls = 10'000'000;  // only reached with an absurdly small time per poll
   int highest = 0;  // readings are never negative
   for (int poll = 1; poll < MaxPolls; ++poll) {
     const int mv = model.at(minuteOf(poll, minutesPerPoll)).millivolts;
@@ -27,7 +28,10 @@ int detectEnd(double minutesPerPoll) {
 }  // namespace
 
 ReplyScript::ReplyScript(ScriptOptions options) : options_(std::move(options)) {
-  lastReadingPoll_ = options_.endAfter ? *options_.endAfter : detectEnd(options_.minutesPerPoll);
+  // A fixed reading never drops, so only an explicit end ends it.
+  lastReadingPoll_ = options_.endAfter ? *options_.endAfter
+                     : options_.fixed  ? MaxPolls
+                                       : detectEnd(options_.minutesPerPoll);
 }
 
 std::string ReplyScript::fullReply(int poll) const {
@@ -66,5 +70,7 @@ std::string ReplyScript::replyFor(int poll) const {
 }
 
 bool ReplyScript::dropsAt(int poll) const {
-  return options_.scenario == Scenario::Drop && poll > options_.dropAfter;
+  if (options_.scenario != Scenario::Drop) return false;
+  // Every poll of a line that stays down finds it down; a line that came back is answered.
+  return options_.reconnect ? poll == options_.dropAfter + 1 : poll > options_.dropAfter;
 }

@@ -13,6 +13,7 @@ struct ScriptOptions {
   std::optional<std::string> fixed;  // seven digits sent instead of the model's reading
   std::optional<int> endAfter;       // readings for this many polls, then the end of charge
   int dropAfter = 1;                 // Drop: polls answered before the line goes
+  bool reconnect = false;            // Drop: the line comes back at once and stays
   int shortLength = 3;               // Short: bytes of the reply sent before silence
   int longLength = 16;               // Long: the reply repeated up to this many bytes
   int garbageLength = 8;             // Garbage: random bytes per poll

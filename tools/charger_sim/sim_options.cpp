@@ -16,6 +16,7 @@ const char SimUsage[] =
     "  --end-after N           end of charge after N polls (default: the charger's -dV detection)\n"
     "  --scenario NAME         normal, silent, garbage, short, long or drop\n"
     "  --drop-after N          drop: answer N polls, drop the line at the next one (default 1)\n"
+    "  --reconnect             drop: a fresh pty takes the link at once and answers from then on\n"
     "  --short-length N        short: bytes sent before silence (default 3)\n"
     "  --long-length N         long: reply repeated to N bytes, N > 8 (default 16)\n"
     "  --garbage-length N      garbage: random bytes per poll (default 8)\n"
@@ -93,6 +94,8 @@ SimOptions ParseSimOptions(const std::vector<std::string>& args) {
       o.help = true;
     } else if (name == "--exit-with-parent") {
       o.exitWithParent = true;
+    } else if (name == "--reconnect") {
+      script.reconnect = true;
     } else if (const auto it = valued.find(name); it != valued.end()) {
       if (i + 1 >= args.size()) throw UsageError(name + ": missing value");
       it->second(args[++i]);

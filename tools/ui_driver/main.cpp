@@ -22,8 +22,12 @@ const char Usage[] =
     "  wait-window [--timeout MS]   wait until the window VORTANE is shown\n"
     "  click CAPTION                click the button with this caption\n"
     "  read-memos                   the voltage memo's text, then the temperature memo's\n"
+    "  memo-bytes                   the same texts as Windows-1251 bytes in hex, two digits each\n"
     "  box [--caption C] [--press ok] [--timeout MS]\n"
     "                               wait for a message box, print its text, press OK\n"
+    "  click-busy CAPTION           click a button of a program that may be busy for minutes\n"
+    "  cycle N                      N times: click the button that starts a run, then the one\n"
+    "                               that stops it, each click handled before the next\n"
     "  close                        ask the main window to close\n"
     "  endsession                   tell the main window that Windows shuts down\n"
     "  run \"COMMAND LINE\"           start a process with this raw command line, print its exit code\n"
@@ -78,6 +82,23 @@ std::wstring Escaped(const std::wstring& text) {
     }
   }
   return out;
+}
+
+// Back in the code page the program wrote the text in: the bytes it was given, to compare with
+// the bytes the charger sent.
+std::string Hex1251(const std::wstring& text) {
+  std::string bytes;
+  if (!text.empty()) {
+    const int size = WideCharToMultiByte(1251, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    bytes.resize(static_cast<std::size_t>(size > 0 ? size : 0));
+    WideCharToMultiByte(1251, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                        nullptr, nullptr);
+  }
+  static constexpr char Digits[] = "0123456789abcdef";
+  std::string hex;
+  for (unsigned char c : bytes) hex.append({Digits[c >> 4], Digits[c & 15]});
+  return hex;
 }
 
 struct Options {
@@ -158,7 +179,7 @@ int CmdClick(const Options& options) {
   return Fail(L"no button '" + options.positional[0] + L"'");
 }
 
-int CmdReadMemos() {
+int CmdReadMemos(bool hex) {
   int code = 0;
   HWND main = MainWindowOrNull(code);
   if (!main) return code;
@@ -171,7 +192,13 @@ int CmdReadMemos() {
     return r.left;
   };
   std::sort(memos.begin(), memos.end(), [&](HWND a, HWND b) { return leftOf(a) < leftOf(b); });
-  for (HWND memo : memos) Print(Escaped(TextOf(memo)));
+  for (HWND memo : memos) {
+    if (hex) {
+      Write(STD_OUTPUT_HANDLE, Hex1251(TextOf(memo)) + "\n");
+    } else {
+      Print(Escaped(TextOf(memo)));
+    }
+  }
   return 0;
 }
 
@@ -197,6 +224,48 @@ int CmdBox(const Options& options) {
   if (const int clicked = ClickButton(ok)) return clicked;
   if (WaitFor(attempts, [&] { return IsWindow(box) ? nullptr : box; }) == nullptr)
     return Fail(L"the box stayed open after OK");
+  return 0;
+}
+
+// Found without a message to the monitor: a busy monitor holds up only the click itself.
+HWND FindButtonQuietly(HWND main, const std::wstring& caption) {
+  for (HWND button : ChildrenOfKind(main, ControlKind::Button)) {
+    if (StoredTextOf(button) == caption) return button;
+  }
+  return nullptr;
+}
+
+int CmdClickBusy(const Options& options) {
+  if (options.positional.size() != 1) return BadUsage(L"click-busy: expected one caption");
+  HWND main = FindMainWindowQuietly();
+  if (!main) return Fail(L"no window VORTANE");
+  HWND button = FindButtonQuietly(main, options.positional[0]);
+  if (!button) return Fail(L"no button '" + options.positional[0] + L"'");
+  // A read that gets no answer holds the program for the port's whole time-out, 540 s: the
+  // click may wait for longer than that.
+  constexpr UINT BusyTimeoutMs = 1'200'000;
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, BusyTimeoutMs, &answer))
+    return Fail(L"the click was not handled in time");
+  return 0;
+}
+
+int CmdCycle(const Options& options) {
+  if (options.positional.size() != 1) return BadUsage(L"cycle: expected a count");
+  const std::wstring& text = options.positional[0];
+  wchar_t* end = nullptr;
+  const unsigned long count = wcstoul(text.c_str(), &end, 10);
+  if (text.empty() || *end != L'\0' || count < 1 || count > 1'000'000)
+    return BadUsage(L"cycle: expected a count from 1 to 1000000, got '" + text + L"'");
+  HWND main = FindMainWindowQuietly();
+  if (!main) return Fail(L"no window VORTANE");
+  HWND cycle = FindButtonQuietly(main, L"цикл");
+  HWND stop = FindButtonQuietly(main, L"стоп");
+  if (!cycle || !stop) return Fail(L"no button цикл or стоп");
+  for (unsigned long i = 1; i <= count; ++i) {
+    if (!SendWithin(cycle, BM_CLICK, 0, 0) || !SendWithin(stop, BM_CLICK, 0, 0))
+      return Fail(L"click " + std::to_wstring(i) + L" was not handled in time");
+  }
   return 0;
 }
 
@@ -289,7 +358,8 @@ int wmain(int argc, wchar_t** argv) {
   std::wstring error;
   if (!ParseOptions(argc, argv, options, error)) return BadUsage(error);
 
-  const bool takesArguments = command == L"click" || command == L"run";
+  const bool takesArguments =
+      command == L"click" || command == L"run" || command == L"click-busy" || command == L"cycle";
   const bool takesOptions = command == L"wait-window" || command == L"box";
   if (!takesArguments && !options.positional.empty())
     return BadUsage(command + L": unexpected argument '" + options.positional[0] + L"'");
@@ -298,7 +368,10 @@ int wmain(int argc, wchar_t** argv) {
 
   if (command == L"wait-window") return CmdWaitWindow(options);
   if (command == L"click") return CmdClick(options);
-  if (command == L"read-memos") return CmdReadMemos();
+  if (command == L"read-memos") return CmdReadMemos(false);
+  if (command == L"memo-bytes") return CmdReadMemos(true);
+  if (command == L"click-busy") return CmdClickBusy(options);
+  if (command == L"cycle") return CmdCycle(options);
   if (command == L"box") return CmdBox(options);
   if (command == L"close") return CmdClose();
   if (command == L"endsession") return CmdEndSession();

@@ -23,6 +23,14 @@ std::vector<HWND> TopLevelWindows() {
   return windows;
 }
 
+HWND FindMainWindowBy(std::wstring (*textOf)(HWND)) {
+  for (HWND window : TopLevelWindows()) {
+    if (!IsWindowVisible(window) || ChildrenOf(window).empty()) continue;
+    if (textOf(window) == L"VORTANE") return window;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 bool SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -42,6 +50,12 @@ std::wstring TextOf(HWND window) {
     return {};
   text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
   return text;
+}
+
+std::wstring StoredTextOf(HWND window) {
+  wchar_t text[256] = {};
+  const int length = InternalGetWindowText(window, text, 256);
+  return std::wstring(text, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
 std::wstring ClassOf(HWND window) {
@@ -77,13 +91,8 @@ std::vector<HWND> ChildrenOfKind(HWND parent, ControlKind kind) {
   return found;
 }
 
-HWND FindMainWindow() {
-  for (HWND window : TopLevelWindows()) {
-    if (!IsWindowVisible(window) || ChildrenOf(window).empty()) continue;
-    if (TextOf(window) == L"VORTANE") return window;
-  }
-  return nullptr;
-}
+HWND FindMainWindow() { return FindMainWindowBy(TextOf); }
+HWND FindMainWindowQuietly() { return FindMainWindowBy(StoredTextOf); }
 
 HWND FindBox(const std::wstring& caption) {
   for (HWND window : TopLevelWindows()) {

@@ -17,8 +17,14 @@ std::wstring TextOf(HWND window);
 std::wstring ClassOf(HWND window);
 ControlKind KindOf(HWND window);
 
+// The text the system keeps for a window, read without a message to the window's thread, so a
+// busy program cannot hold the read up. An edit control's content may differ from it.
+std::wstring StoredTextOf(HWND window);
+
 // The visible top-level window captioned "VORTANE" that holds the monitor's controls.
 HWND FindMainWindow();
+// The same window, found through StoredTextOf.
+HWND FindMainWindowQuietly();
 // A visible standard dialog ("#32770") with this caption; any caption when it is empty.
 HWND FindBox(const std::wstring& caption);
 
