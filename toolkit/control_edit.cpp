@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwchar>
-
 #include <string>
 #include <utility>
 
