@@ -241,7 +241,7 @@ void TClassMainForm_1572310::CreateElements() {
   Keep(OpenHub, MakeHub(1, 2));
   Keep(ReadDelayTimer, MakeTimer(1, 1));
   Keep(CycleHub, MakeHub(1, 5));
-  Keep(StopHub, MakeHub(1, 2));
+  Keep(StopHub, MakeHub(1, 4));
   Keep(FirstPollTimer, MakeTimer(10, 1));
   Keep(EndMask, MakeEndMask());
   Keep(CloseHub, MakeHub(2, 1));

@@ -1,6 +1,6 @@
 #pragma once
 // The monitor form: creates the 37 elements of the monitor in a fixed order, sets them up,
-// writes their 39 links, and frees them in reverse order.
+// writes their 41 links, and frees them in reverse order.
 
 #include <vector>
 

@@ -61,4 +61,8 @@ void TClassMainForm_1572310::WriteLinks() {
   Link<&TNdWinList::doClear>(TemperatureClearHub->onEvent[1], TemperatureMemo, 1);
   Link<&TNdGrapher::doClear>(VoltageClearHub->onEvent[0], VoltageGraph, 1);
   Link<&TNdWinList::doClear>(VoltageClearHub->onEvent[1], VoltageMemo, 1);
+  // A one-shot tick left armed would poll or read in the next run, after its purge: the read
+  // then waits out the port's whole time-out with the window frozen.
+  Link<&TNdTimer::doStop>(StopHub->onEvent[2], ReadDelayTimer, 1);
+  Link<&TNdTimer::doStop>(StopHub->onEvent[3], FirstPollTimer, 1);
 }

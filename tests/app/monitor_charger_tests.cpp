@@ -85,6 +85,20 @@ TEST_F(MonitorChargerTest, CycleListsTheFirstReadingAndStopClosesThePort) {
   EXPECT_EQ(boxes.Seen, 0);
 }
 
+// A poll has armed its read when "стоп" and "цикл" are handled (both queued while the program
+// was busy): a tick left armed would read in the new run, after its purge, and freeze the window
+// for the port's whole time-out.
+TEST_F(MonitorChargerTest, StopDisarmsThePendingPollAndRead) {
+  InstallDispatchers();
+  Click(form->CycleButton);
+  RaiseEvent(form->FirstPollTimer->onTimer);
+  ASSERT_TRUE(form->ReadDelayTimer->Enabled());
+  Click(form->StopButton);
+  EXPECT_FALSE(form->PollTimer->Enabled());
+  EXPECT_FALSE(form->FirstPollTimer->Enabled());
+  EXPECT_FALSE(form->ReadDelayTimer->Enabled());
+}
+
 TEST_F(MonitorChargerTest, ClosingTheMainWindowWithThePortOpenClosesItWhenTheFormGoes) {
   InstallDispatchers();
   const HANDLE port = OpenPort();

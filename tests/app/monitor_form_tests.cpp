@@ -177,11 +177,11 @@ TEST_F(MonitorFormTest, EmptyReportChangesNothingAndAShortOneIsAllVoltage) {
 TEST_F(MonitorFormTest, CycleAndStopWithoutADeviceClearPollQuietlyAndStop) {
   InstallDispatchers();
   TBoxWatcher boxes;
-  TProbe readDone;
-  form->ReadDelayTimer->onStop = readDone.Link();  // unlinked in the program; shows the read ran
   Report("1234256\r");
 
   Click(form->StopButton);
+  TProbe readDone;
+  form->ReadDelayTimer->onStop = readDone.Link();  // unlinked in the program; shows the read ran
   EXPECT_FALSE(form->PollTimer->Enabled());
   EXPECT_EQ(Text(form->VoltageMemo), L"1.234\r\r\n");
 
