@@ -87,6 +87,16 @@ wait_until() {
 # pid ends at once with this message; it never ran, so it can simply be started again.
 faketime_collided() { grep -q 'ft_shm_create(), shm_open failed' "$@" 2>/dev/null; }
 
+# Removes what libfaketime left of processes that are gone: on a machine that has run many
+# tests they are so many that some Wine process of nearly every start would collide.
+clear_stale_faketime() {
+  local file
+  for file in /dev/shm/faketime_shm_* /dev/shm/sem.faketime_sem_*; do
+    [ -e "$file" ] || continue
+    kill -0 "${file##*_}" 2>/dev/null || rm -f "$file"
+  done
+}
+
 # A wrapper found first on PATH: every Wine process reads its clock from $work/clock, whose
 # speed set_clock_speed changes while they run (libfaketime re-reads it every second and,
 # with XRESET, goes on from the time it had reached instead of jumping).
@@ -116,6 +126,7 @@ set_clock_speed() {
 start_monitor() {
   local attempt
   timeout 30 wineserver -k 2>/dev/null || true
+  clear_stale_faketime
   case "${1:-}" in
     fast) export FAKETIME="$fast_clock" ;;
     # wine-run fakes the clock when FAKETIME is set; the wrapper then swaps it for the file.
