@@ -85,7 +85,10 @@ void TControl::ReplaceLine(int line, const AnsiString& text) {
   if (static_cast<std::size_t>(start) > expected.size()) return;
   // The last line has no next line: it runs to the end of the text.
   const LRESULT selected = next < 0 ? -1 : next - start;
-  const std::wstring wide = ToWide(text);
+  // As for an insert: the edit takes the text up to a NUL, and so must the fallback below,
+  // which would otherwise set a whole text cut there.
+  std::wstring wide = ToWide(text);
+  wide.resize(std::wcslen(wide.c_str()));
   expected.replace(static_cast<std::size_t>(start),
                    next < 0 ? std::wstring::npos : static_cast<std::size_t>(selected), wide);
   SetSelStart(static_cast<int>(start));

@@ -15,6 +15,8 @@ void TNdWinList::doAdd(TData& data, std::uint16_t) {
     // An edit holds no NUL character: a line shows what stands before one (a reply off a bad
     // line may carry it), and the lines below stay.
     Control->InsertText(0, text.substr(0, text.find('\0')) + LineBreak);
+    // Where a text set whole leaves it: at the start, nothing selected.
+    Control->SetSelStart(0);
   } else {
     AddLine(text);
   }
@@ -81,13 +83,16 @@ void TNdMemo::SelectLine(int index) {
   Control->SetSelLength(index + 1 < count ? Control->LineStart(index + 1) - start : -1);
 }
 
-// Replacing a line takes its break with it, so every line but the last brings its own.
+// Replacing a line takes its break with it, so every line but the last brings its own; the
+// line shows what stands before a NUL, as an added one does.
 void TNdMemo::ReplaceLine(TData& index, TData& text) {
   if (!Control) return;
   const int line = ToIndex(index);
   const int count = Control->LineCount();
   if (line < 0 || line >= count) return;
-  Control->ReplaceLine(line, line + 1 < count ? ToStr(text) + LineBreak : ToStr(text));
+  const AnsiString whole = ToStr(text);
+  const AnsiString shown = whole.substr(0, whole.find('\0'));
+  Control->ReplaceLine(line, line + 1 < count ? shown + LineBreak : shown);
 }
 
 // Reading the whole text is the costly part, and an unlinked output would only drop it.

@@ -28,6 +28,10 @@ TEST(EditLines, ReadAndReplaceLines) {
   pane.edit->ReplaceLine(2, "last");   // the last line is replaced, not prefixed
   pane.edit->ReplaceLine(5, "nowhere");
   EXPECT_EQ(pane.edit->GetCaption(), "x\r\n\r\nlast");
+  // The edit takes a line up to its NUL; the lines after it stay.
+  pane.edit->SetCaption("x\r\ny\r\nz");
+  pane.edit->ReplaceLine(0, std::string("a\0b\r\n", 5));
+  EXPECT_EQ(pane.edit->GetCaption(), "ay\r\nz");
 }
 
 // Far beyond the typing limit and the pane's height, where the platform refuses EM_REPLACESEL.
