@@ -27,6 +27,21 @@ void ForgetControl(TControl* control) {
   if (CreatingControl == control) CreatingControl = nullptr;
 }
 
+// A child that outlives its parent (held by its own running message) is cut off from the forms
+// above: they forget it, and everything inside it, now, since they will not hear of its end.
+void ForgetSubtree(TControl* root, TControl* ancestor) {
+  auto inside = [root](const TControl* control) {
+    for (; control; control = control->Parent)
+      if (control == root) return true;
+    return false;
+  };
+  for (TControl* p = ancestor; p; p = p->Parent) {
+    if (inside(p->LastFocused)) p->LastFocused = nullptr;
+    if (inside(p->DefaultButton)) p->DefaultButton = nullptr;
+  }
+  if (AppControl && inside(AppControl->CurrentForm)) AppControl->CurrentForm = nullptr;
+}
+
 }  // namespace
 
 TControl::TControl() { SetDefaults(); }
@@ -51,6 +66,7 @@ TControl::~TControl() {
     // A child held by its own running message stays alive for now and no longer knows us.
     if (Children.size() == before && Children.back() == child) {
       Children.pop_back();
+      ForgetSubtree(child, this);
       child->Parent = nullptr;
     }
   }

@@ -12,29 +12,16 @@
 #include "grapher.h"
 #include "main_form.h"
 #include "monitor_fixture.h"
+#include "poisoned_heap.h"
 
 namespace {
 
-// What this program deletes while Recording is on, in order; recording never allocates.
-std::atomic<bool> Recording{false};
+// What this program deletes while recording, in order; recording never allocates.
 void* Deleted[4096];
 std::size_t DeletedCount = 0;
-
-}  // namespace
-
-// Freed memory is scribbled over, so that an element touching what the toolkit freed before it
-// crashes in every test here instead of passing by luck.
-void* operator new(std::size_t size) {
-  if (void* p = malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
+void Record(void* p) {
+  if (DeletedCount < std::size(Deleted)) Deleted[DeletedCount++] = p;
 }
-void operator delete(void* p) noexcept {
-  if (Recording && p && DeletedCount < std::size(Deleted)) Deleted[DeletedCount++] = p;
-  free(p ? std::memset(p, 0xDD, _msize(p)) : p);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
-
-namespace {
 
 // Positions in the creation order of the elements among the given objects, in their order.
 // Only an address's first appearance counts: a freed element's memory may serve again.
@@ -76,9 +63,9 @@ TEST_F(MonitorFormTest, DestructionFreesTheElementsInReverseOrderOfCreation) {
   ASSERT_EQ(windowed.size(), 13u);
 
   DeletedCount = 0;
-  Recording = true;
+  OnDelete = Record;
   delete std::exchange(form, nullptr);
-  Recording = false;
+  OnDelete = nullptr;
 
   EXPECT_EQ(CreationIndices(freed.Elements, elements), windowed);
   std::vector<int> reverse;

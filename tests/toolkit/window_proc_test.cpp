@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "control.h"
@@ -89,6 +90,24 @@ TEST(WindowProc, ControlFreedInsideItsOwnMessageGoesWhenTheMessageReturns) {
   EXPECT_EQ(probe.entries, (Entries{"still here", "destroyed"}));
   EXPECT_FALSE(IsWindow(window));
   EXPECT_TRUE(form->Children.empty());
+}
+
+// The edit's key handler frees the paint box around it: the edit outlives its parent until its
+// message returns, and then its form must not point at it (freed memory is poisoned here).
+TEST(WindowProc, ChildOutlivingItsFreedParentIsForgottenByItsForm) {
+  TestForm form;
+  struct Freer {
+    TControl* box;
+    void Key(TObj*, WPARAM&, TShiftState) { TObj::Free(std::exchange(box, nullptr)); }
+  } freer{CreatePaintBoxControl(form.get())};
+  TControl* edit = CreateEditControl(freer.box, 0);
+  edit->SetOnKeyDown(MakeMethod<&Freer::Key, TObj*, WPARAM&, TShiftState>(&freer));
+  form->CreateWindowHandle();
+  SetFocus(edit->Handle);
+  ASSERT_EQ(form->LastFocused, edit);
+  SendMessageW(edit->Handle, WM_KEYDOWN, 'A', 0);
+  EXPECT_EQ(form->LastFocused, nullptr);
+  SendMessageW(form->Handle, WM_SETFOCUS, 0, 0);
 }
 
 TEST(WindowProc, MainWindowDestroyedByWindowsFreesItsObjectChildrenHearTheirWindowGo) {

@@ -11,15 +11,6 @@
 #include "../elements/probes.h"
 #include "main_form.h"
 
-// Freed memory is scribbled over: an element touching a control the toolkit already freed
-// crashes here instead of passing by luck.
-void* operator new(std::size_t size) {
-  if (void* p = malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { free(p ? std::memset(p, 0xDD, _msize(p)) : p); }
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
-
 namespace {
 
 // The application control stays hidden: Wine under Xvfb takes about two seconds to destroy a
