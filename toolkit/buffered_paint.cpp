@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <unordered_map>
+#include <utility>
 
 #include "control.h"
 #include "graphic_tool.h"
@@ -63,32 +64,38 @@ void PaintChildren(HWND parent, HDC dc, const RECT& update) {
   }
 }
 
+// The control erases and paints itself into the memory DC, its children are drawn over that,
+// and the whole picture, children included, goes to the window in one BitBlt: nothing on the
+// screen is ever seen half painted.
 void PaintBuffered(TControl* control) {
   HWND window = control->Handle;
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(window, &ps);
-  if (!dc) return;
-  const RECT update = ps.rcPaint;
+  RECT update{};
+  GetUpdateRect(window, &update, FALSE);
   RECT client;
   GetClientRect(window, &client);
-  if (!IsRectEmpty(&update) && !IsRectEmpty(&client)) {
-    HBITMAP bitmap = HeldBitmap(control, dc, client.right, client.bottom);
-    TMemoryDC memory(dc);
+  IntersectRect(&update, &update, &client);
+  if (!IsRectEmpty(&update)) {
+    HDC screen = GetDCEx(window, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+    HBITMAP bitmap = HeldBitmap(control, screen, client.right, client.bottom);
+    TMemoryDC memory(screen);
     if (bitmap && memory.Get()) {
       TSelectGuard select(memory.Get(), bitmap);
       IntersectClipRect(memory.Get(), update.left, update.top, update.right, update.bottom);
-      HDC outer = PaintingDC;
-      PaintingDC = memory.Get();
+      HDC outer = std::exchange(PaintingDC, memory.Get());
       const WPARAM mem = reinterpret_cast<WPARAM>(memory.Get());
       SendMessageW(window, WM_ERASEBKGND, mem, 0);
-      SendMessageW(window, WM_PRINTCLIENT, mem, PRF_CLIENT);
+      SendMessageW(window, WM_PAINT, mem, 0);
       PaintChildren(window, memory.Get(), update);
       PaintingDC = outer;
-      BitBlt(dc, update.left, update.top, update.right - update.left,
+      BitBlt(screen, update.left, update.top, update.right - update.left,
              update.bottom - update.top, memory.Get(), update.left, update.top, SRCCOPY);
     }
+    ReleaseDC(window, screen);
   }
-  EndPaint(window, &ps);
+  // Validates what was painted; a frame that is due is drawn on the way, and the erase that
+  // BeginPaint asks for is answered below without touching the screen.
+  PAINTSTRUCT ps;
+  if (BeginPaint(window, &ps)) EndPaint(window, &ps);
 }
 
 bool ParentBuffered(HWND window) {
@@ -124,6 +131,15 @@ void BufferedInvalidateHook(TControl* self) {
   }
 }
 
+// A foreign child's background and frame are the buffered parent's to draw, in its picture.
+void RepaintParentUnder(HWND child) {
+  const HWND parent = GetParent(child);
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  InvalidateRect(parent, &r, FALSE);
+}
+
 LRESULT CALLBACK ForeignChildProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   const auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, PrevProcProp));
   if (!previous) return DefWindowProcW(window, msg, wParam, lParam);
@@ -132,7 +148,11 @@ LRESULT CALLBACK ForeignChildProc(HWND window, UINT msg, WPARAM wParam, LPARAM l
     RemovePropW(window, PrevProcProp);
   } else if (msg == WM_ERASEBKGND && ParentBuffered(window) &&
              reinterpret_cast<HDC>(wParam) != PaintingDC) {
+    RepaintParentUnder(window);
     return 1;
+  } else if (msg == WM_NCPAINT && ParentBuffered(window) && !PaintingDC) {
+    RepaintParentUnder(window);
+    return 0;
   }
   return CallWindowProcW(previous, window, msg, wParam, lParam);
 }

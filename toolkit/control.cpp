@@ -131,10 +131,11 @@ AnsiString TControl::GetCaption() const {
   return FromWide(text);
 }
 
+// Stored even when the window shows it already: a window made again later takes Caption.
 void TControl::SetCaption(const AnsiString& text) {
-  if (text == GetCaption()) return;
   Caption = text;
   if (Handle) {
+    if (text == GetCaption()) return;
     SetWindowTextW(Handle, ToWide(text).c_str());
     Invalidate();
   }
@@ -235,7 +236,7 @@ void TControl::ApplyBounds(UINT flags) {
 }
 
 RECT TControl::ClientRect() {
-  RECT r{0, 0, Width(), Height()};
+  RECT r = BoundsRect;
   if (Handle) GetClientRect(Handle, &r);
   return r;
 }

@@ -253,6 +253,11 @@ public:
 
   std::vector<TMessageHook> MessageHooks;
 
+  // Used up by the next paint of the paint hook: a region still to be painted, merged into that
+  // paint's update region, and a region the paint is clipped to.
+  TGdiObject<HRGN> PendingInvalidRegion;
+  TGdiObject<HRGN> PendingClipRegion;
+
 protected:
   ~TControl() override;  // destroys the window, then frees the children, last first
 

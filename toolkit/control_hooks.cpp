@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <utility>
+
 #include "control.h"
 #include "control_hooks.h"
 
@@ -34,8 +36,27 @@ private:
   HDC dc_;
 };
 
+// The control's pending region joins the window's update region and is invalidated again, so
+// that this paint or the next covers it; a union of several rectangles becomes the client area.
+void MergePendingInvalidRegion(TControl* self, HWND window) {
+  const TGdiObject<HRGN> pending = std::move(self->PendingInvalidRegion);
+  if (!pending) return;
+  int merged = SIMPLEREGION;
+  TGdiObject<HRGN> update(CreateRectRgn(0, 0, 0, 0));
+  const int kind = update ? GetUpdateRgn(window, update.Get(), FALSE) : ERROR;
+  if (kind != NULLREGION && kind != ERROR)
+    merged = CombineRgn(pending.Get(), pending.Get(), update.Get(), RGN_OR);
+  if (merged == COMPLEXREGION) {
+    InvalidateRect(window, nullptr, TRUE);
+  } else {
+    InvalidateRgn(window, pending.Get(), TRUE);
+  }
+}
+
 void Paint(TControl* self, HDC dc) {
   if (!dc) return;
+  if (self->PendingClipRegion) SelectClipRgn(dc, self->PendingClipRegion.Get());
+  self->PendingClipRegion.Reset();
   self->OnPaint(self, dc);
   if (self->HasCanvas()) self->Canvas()->SetDC(nullptr);
 }
@@ -145,15 +166,15 @@ void TrimSystemMenu(void*, TObj* sender) {
 
 bool PaintHook(TControl* self, TMessage& msg, LRESULT& result) {
   if (msg.Msg != WM_PAINT && msg.Msg != WM_PRINTCLIENT) return false;
-  const auto given = reinterpret_cast<HDC>(msg.wParam);
   // WM_PAINT may come with a DC (buffered painting); BeginPaint belongs to a plain one only.
+  const auto given = reinterpret_cast<HDC>(msg.wParam);
+  if (!given && msg.Msg != WM_PAINT) return false;
+  MergePendingInvalidRegion(self, msg.Window);
   if (given) {
     Paint(self, given);
-  } else if (msg.Msg == WM_PAINT) {
+  } else {
     TPaintScope scope(msg.Window);
     Paint(self, scope.Get());
-  } else {
-    return false;
   }
   result = 0;
   return true;
@@ -195,21 +216,18 @@ bool MouseHook(TControl* self, TMessage& msg, LRESULT& result) {
 
 bool KeyHandlerHook(TControl* self, TMessage& msg, LRESULT& result) {
   TOnKey handler;
-  bool isChar = false;
   switch (msg.Msg) {
     case WM_KEYDOWN: case WM_SYSKEYDOWN: handler = self->OnKeyDown; break;
     case WM_KEYUP: case WM_SYSKEYUP: handler = self->OnKeyUp; break;
-    case WM_CHAR: case WM_SYSCHAR:
-      handler = self->OnChar;
-      isChar = true;
-      break;
+    case WM_CHAR: case WM_SYSCHAR: handler = self->OnChar; break;
     default:
       return false;
   }
   if (!handler) return false;
   WPARAM key = msg.wParam;
   handler(self, key, ReadShiftState());
-  if (isChar) msg.wParam = key;
+  // A handler may change the key or character: default processing gets the new one.
+  msg.wParam = key;
   if (key != 0) return false;
   result = 0;
   return true;

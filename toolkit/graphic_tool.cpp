@@ -57,7 +57,6 @@ void TGraphicTool::AssignTool(const TGraphicTool& source) {
     SetColor(source.color_);
     return;
   }
-  if (SameData(source)) return;
   color_ = source.color_;
   font_ = source.font_;
   brushBitmap_ = source.brushBitmap_;
@@ -67,21 +66,6 @@ void TGraphicTool::AssignTool(const TGraphicTool& source) {
   penWidth_ = source.penWidth_;
   penMode_ = source.penMode_;
   Changed();
-}
-
-bool TGraphicTool::SameData(const TGraphicTool& other) const {
-  if (color_ != other.color_) return false;
-  switch (kind_) {
-    case TToolKind::Font:
-      return SameFont(font_, other.font_);
-    case TToolKind::Brush:
-      return brushBitmap_ == other.brushBitmap_ && brushStyle_ == other.brushStyle_ &&
-             hatchColor_ == other.hatchColor_;
-    case TToolKind::Pen:
-      return penStyle_ == other.penStyle_ && penWidth_ == other.penWidth_ &&
-             penMode_ == other.penMode_;
-  }
-  return false;
 }
 
 HGDIOBJ TGraphicTool::ToolHandle() {
@@ -172,7 +156,7 @@ void TGraphicTool::SetFontStyle(std::uint8_t style) {
   LOGFONTW next = font_;
   if (style & fsBold) {
     if (next.lfWeight < BoldWeight) next.lfWeight = BoldWeight;
-  } else if (next.lfWeight >= BoldWeight) {
+  } else {
     next.lfWeight = 0;
   }
   next.lfItalic = (style & fsItalic) ? 1 : 0;

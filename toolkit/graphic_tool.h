@@ -161,7 +161,6 @@ private:
 
   void Changed();
   HGDIOBJ MakeHandle(COLORREF resolved) const;
-  bool SameData(const TGraphicTool& other) const;
   template <class T>
   void Store(TToolKind kind, T& field, T value);
 

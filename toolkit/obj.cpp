@@ -26,6 +26,7 @@ void TObj::Destroy() {
   // nothing, and a hold taken while it goes (a window's last messages sent from a destructor)
   // balances back to this value instead of destroying the object a second time.
   RefCount = 1;
+  BeforeDestruction();
   TNotifyEvent onDestroy = OnDestroy;
   OnDestroy = {};
   onDestroy(this);

@@ -38,6 +38,8 @@ public:
 
 protected:
   virtual ~TObj() = default;
+  // First step of the destruction, before anyone is told of it.
+  virtual void BeforeDestruction() {}
 
 private:
   // OnDestroy (called once and cleared), then the free notifiers in order, while the object is

@@ -24,6 +24,8 @@ public:
 protected:
   explicit TTimer(std::int32_t ms);
   ~TTimer() override;
+  // Those told of the end must not hear a tick any more.
+  void BeforeDestruction() override { SetEnabled(false); }
 
 private:
   friend TTimer* CreateTimer(std::int32_t ms);

@@ -61,11 +61,10 @@ void TNdMainForm::SetBorderStyle(std::uint8_t value) {
   Control->SetExStyle((Control->ExStyle & ~FrameExStyleBits) | Frames[value].ExStyle);
 }
 
-// Without a parent control of its own the form lives in the application control, whose icon
-// stands in for 0; with neither, 0 stays and the toolkit's default applies.
+// Without a parent control 0 stays, and the toolkit's default (the application's icon) applies.
 void TNdMainForm::SetIcon(HICON icon) {
   if (OwnsApplication && AppControl) AppControl->SetIcon(icon);
-  if (!icon && Control->Parent) icon = Control->Parent->GetIcon();
+  if (!icon && ParentControl) icon = ParentControl->GetIcon();
   Control->SetIcon(icon);
 }
 

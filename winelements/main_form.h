@@ -37,7 +37,7 @@ public:
   bool OwnsApplication = false;
   bool ShownOnce = false;
   bool DragForm = false;
-  std::uint8_t AlphaBlend = 255;
+  std::uint8_t AlphaBlend = 0;
   std::uint8_t WindowState = 0;  // 0 normal, 1 minimised, 2 maximised; at the first showing
   TPlacement Placement = nullptr;  // chosen by Init from SaveKey
   AnsiString SaveKey;

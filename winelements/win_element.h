@@ -40,7 +40,7 @@ public:
   virtual void Resized();
   virtual void Shown();
   virtual void Init();  // applies every property and handler to Control
-  virtual TControl* GetControlAccessor() { return Control; }
+  virtual TFunc<TControl*>& GetControlAccessor() { return ControlAccessor; }
 
   // After all links exist; with no interface, the default hint manager is used when Hint is set.
   void RegisterHint(THintInterface* hints);

@@ -19,6 +19,7 @@ class MainFormTest : public ::testing::Test {
 protected:
   TNdMainForm* Make(TControl* parent = nullptr) {
     forms.push_back(std::make_unique<TNdMainForm>(parent));
+    forms.back()->AlphaBlend = 255;
     if (forms.back()->OwnsApplication) AppControl->SetVisible(false);
     return forms.back().get();
   }
