@@ -64,25 +64,21 @@ TEST_F(ComLong, MonitorSettingsReadsCutAtTheBufferAndPurge) {
   while (replies.size() < 300) replies += "1400300\r";
   EXPECT_EQ(Send("f"), 1);
   ASSERT_TRUE(WaitForInput(300));
-  EXPECT_EQ(Read(-1), "") << "a negative count reads nothing";
   EXPECT_EQ(Read(1000), replies.substr(0, ComBufferSize));
   com.doPurge(none, 2);
   EXPECT_EQ(Read(8), "") << "the 44 bytes left were discarded";
-  Send("f");
-  EXPECT_EQ(Read(8), "1400300\r");
 }
 
 // The device answers the first poll and drops the line at the second.
 TEST_F(ComDrop, AVanishedDeviceGivesEmptyReadsAndFailedWrites) {
   ASSERT_TRUE(com.Handle.valid()) << "is the simulator serving COM1?";
   Send("f");
+  ASSERT_TRUE(WaitForInput(8));
   EXPECT_EQ(Read(8), "1400300\r");
   int written = Send("f");
   for (int attempt = 0; written != 0 && attempt < 100; ++attempt, Sleep(30)) written = Send("f");
   EXPECT_EQ(written, 0) << "a write to a dropped line reports nothing written";
   EXPECT_EQ(Read(8), "");
-  com.doClose(none, 1);
-  EXPECT_FALSE(com.Handle.valid());
 }
 
 // COM1 with nothing behind its link, and a port the prefix has never heard of.
