@@ -45,8 +45,9 @@ TEST_F(Message, ShowsItsTextUnderItsCaptionThenReportsTheCodeAndTheButton) {
   box.onOk = ok.Link();
   box.Text = "Заряд окончен!";
   box.Caption = "Режим";
-  SetTimer(nullptr, 0, 50, AnswerBox);
+  const UINT_PTR answer = SetTimer(nullptr, 0, 50, AnswerBox);
   RaiseEvent(MakeEvent<&TNdMessage::doMessage>(&box, 0));
+  KillTimer(nullptr, answer);  // still running if no box ever showed
   EXPECT_EQ(seenCaption, L"Режим");
   EXPECT_EQ(seenText, L"Заряд окончен!");
   ASSERT_EQ(result.Received.size(), 1u);
