@@ -12,7 +12,7 @@
 class TProbe : public TObject {
 public:
   std::vector<TData> Received;
-  std::vector<std::string>* Log = nullptr;
+  std::vector<std::string>* Log = nullptr;  // "name:text" of each arrival, shared by probes
   std::string Name;
   void doReceive(TData& data, std::uint16_t) {
     Received.push_back(data);
@@ -34,5 +34,13 @@ protected:
   void TearDown() override { RemoveDispatchers(); }
 };
 
-inline TData StringData(const std::string& text) { TData d; MakeString(d, text); return d; }
-inline TData IntegerData(std::int32_t value) { TData d; MakeInteger(d, value); return d; }
+inline TData StringData(const std::string& text) {
+  TData d;
+  MakeString(d, text);
+  return d;
+}
+inline TData IntegerData(std::int32_t value) {
+  TData d;
+  MakeInteger(d, value);
+  return d;
+}
