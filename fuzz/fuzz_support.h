@@ -104,25 +104,30 @@ inline double ModelScale(double value, std::int32_t n) {
   return ModelScaleExtended(value, magnitude, n < 0);
 }
 
-// Text to real, a character at a time, the value and the place value rounded to double after
-// every single operation (separate statements, so nothing is fused).
+// One step of text to real: a * b + c in extended precision, rounded to double only at the end.
+[[gnu::noinline]] inline double ModelExtendedStep(double a, long double b, long double c) {
+  volatile long double product = a * b;
+  volatile long double sum = product + c;
+  return static_cast<double>(sum);
+}
+
+// Text to real, a character at a time; the value and the place value are doubles between steps.
 inline double ModelStrToReal(const std::string& text) {
   if (text.empty()) return 0.0;
   const bool negative = text[0] == '-';
   double value = 0.0;
   double place = 1.0;
   bool fraction = false;
+  [[maybe_unused]] X87Extended precision;
   for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
     const char c = text[i];
     if (IsDigit(c)) {
-      const double digit = c - '0';
+      const long double digit = c - '0';
       if (!fraction) {
-        const double shifted = value * 10.0;
-        value = shifted + digit;
+        value = ModelExtendedStep(value, 10, digit);
       } else {
-        place = place * 0.1;
-        const double term = digit * place;
-        value = value + term;
+        place = ModelExtendedStep(place, 0.1L, 0);
+        value = ModelExtendedStep(place, digit, value);
       }
     } else if (c == '.') {
       if (fraction) break;

@@ -11,7 +11,7 @@
 // even neighbour; above, the divisions by ten round and it may go either way.
 //
 // Read back, the text is only guaranteed to print the same when it is a whole number below 2^53
-// (read exactly; the carry excepted): elsewhere the double steps of text to real may move the
+// (read exactly; the carry excepted): elsewhere the steps of text to real may move the
 // last digit. What holds everywhere is checked instead: the read-back value is the definition's
 // and lies within the error its steps allow of the text's decimal value.
 

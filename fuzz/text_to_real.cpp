@@ -1,7 +1,7 @@
 // Text to real (StrToReal and ToReal of a string) on any bytes: bit for bit the result of the
 // step-by-step definition (the model in fuzz_support.h), never NaN, the documented leniency, the
 // sign, the caller's x87 precision without effect, and, independently of the model, within the
-// error that its double steps can make of the text's decimal value.
+// error that its steps can make of the text's decimal value.
 
 #include <cfloat>
 #include <cmath>
@@ -77,8 +77,8 @@ void CheckText(const std::string& text) {
   FUZZ_CHECK(SameBits(withMinus, expected), Show(text) + " gave " + Num(value) + ", with '-' " + Num(withMinus));
 
 #if defined(__x86_64__) || defined(__i386__)
-  // Only the exponent scaling is extended; a caller at double precision must change nothing.
-  if (text.find_first_of("eE") != std::string::npos) {
+  // The steps are extended; a caller at double precision must change nothing.
+  {
     const std::uint16_t before = fuzz::X87ControlWord();
     const auto callers = static_cast<std::uint16_t>((before & ~0x0300) | 0x0200);
     fuzz::SetX87ControlWord(callers);

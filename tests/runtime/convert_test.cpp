@@ -60,9 +60,11 @@ TEST(RealToStrTest, DigitsDoNotDependOnTheCallersPrecisionControl) {
   const auto doublePrecision = static_cast<std::uint16_t>((original & ~0x0300) | 0x0200);
   setX87ControlWord(doublePrecision);
   const std::string text = RealToStr(11748739.0 / 12);
+  const double value = StrToReal("1.9");
   const std::uint16_t after = x87ControlWord();
   setX87ControlWord(original);
   EXPECT_EQ(text, "979061.583333333");
+  EXPECT_EQ(value, 1.9000000000000001);
   EXPECT_EQ(after, doublePrecision);
 }
 #endif
@@ -89,6 +91,9 @@ TEST(StrToRealTest, LenientScan) {
       {"abc", 0.0}, {"2.5e2", 250.0}, {"5E-1", 0.5}, {"1e+3", 1000.0}, {"7e", 7.0},
       {"3e2.5", 300.0}, {"1.5.e3", 1.5}, {"1e22", 1e22}, {"1e308", 1e308}, {"1e400", inf},
       {"-1e400", -inf}, {"1e-400", 0.0},
+      // Each step is computed in extended precision and rounded to double when stored.
+      {".15", 0.14999999999999999}, {".06", 0.059999999999999998}, {"1.9", 1.9000000000000001},
+      {"1.9583", 1.9583000000000002}, {"00.7", 0.70000000000000007},
   };
   for (const auto& c : cases) EXPECT_EQ(StrToReal(c.text), c.value) << c.text;
   EXPECT_DOUBLE_EQ(StrToReal("1.2345"), 1.2345);
