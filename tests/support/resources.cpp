@@ -26,11 +26,12 @@ BOOL CALLBACK countTopLevel(HWND window, LPARAM counter) {
 
 }  // namespace
 
-std::size_t CountGdiObjects() {
+std::size_t CountGdiObjects(unsigned long type) {
   std::size_t count = 0;
   // Wine matches a handle with a zero high word to the live object at that index.
   for (std::uintptr_t value = 1; value <= 0xFFFF; ++value) {
-    if (GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0) ++count;
+    const DWORD found = GetObjectType(reinterpret_cast<HGDIOBJ>(value));
+    if (found != 0 && (type == 0 || found == type)) ++count;
   }
   return count;
 }

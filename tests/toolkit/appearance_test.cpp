@@ -54,20 +54,24 @@ TEST(BufferedPaint, DrawsTheSamePixelsAsDirectPaintingAndFreesItsBitmap) {
   const std::vector<COLORREF> direct = Repainted(Scene().form.get(), RDW_ALLCHILDREN);
   ASSERT_EQ(direct[20 * 120 + 20], RGB(0, 0, 255));
   ASSERT_EQ(direct[20 * 120 + 70], RGB(0, 255, 0));
-  // The first windows and paints leave class data and cached DCs behind: counted from the second
-  // round.
-  std::size_t gdiBefore = 0;
-  for (int round = 0; round < 2; ++round) {
-    if (round == 1) gdiBefore = CountGdiObjects();
-    Scene scene;
+  const auto paintBuffered = [&](Scene& scene) {
     scene.box->SetTransparent(true);
     EXPECT_TRUE(scene.form->DoubleBuffered);
     EXPECT_TRUE(Repainted(scene.form.get(), RDW_ALLCHILDREN) == direct);
     EXPECT_EQ(scene.formPainter.lastDCType, static_cast<DWORD>(OBJ_MEMDC));
     scene.form->SetClientSize(200, 150);  // a new, larger bitmap
     EXPECT_EQ(Repainted(scene.form.get(), RDW_ALLCHILDREN)[20 * 200 + 20], RGB(0, 0, 255));
+  };
+  // A second window in use at once leaves more cached DCs and their regions for good: bitmaps
+  // are counted. The first scene lives on, so that the second cannot take its place.
+  Scene first;
+  paintBuffered(first);
+  const std::size_t bitmaps = CountGdiObjects(OBJ_BITMAP);
+  {
+    Scene second;
+    paintBuffered(second);
   }
-  EXPECT_EQ(CountGdiObjects(), gdiBefore);
+  EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmaps);
 }
 
 // A buffered standard control paints itself into the memory DC that its WM_PAINT brings.

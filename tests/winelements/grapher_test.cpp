@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "live_form.h"
-#include "window_facts.h"
 
 namespace {
 
@@ -80,14 +79,15 @@ TEST_F(GrapherTest, EmptyGraphHasFrameGridAndZeroLabelsAndFollowsTheClientSize) 
   EXPECT_TRUE(showsLabel(2, 379, "0")) << "a fixed range still labels 0 without points";
   EXPECT_TRUE(showsLabel(224, 384, "0"));
 
-  TOwned<TBitmap> screen(TBitmap::CreateBitmap(698, 398));  // the window gets the buffer as it is
-  SendMessageW(g.Control->Handle, WM_PAINT, reinterpret_cast<WPARAM>(screen->Canvas()->DC()), 0);
-  EXPECT_TRUE(PixelsOf(screen->Canvas()->DC(), 698, 398) ==
-              PixelsOf(g.Bitmap->Canvas()->DC(), 698, 398));
-
-  g.Control->SetSize(300, 200);
-  EXPECT_EQ(g.Bitmap->Width(), 298);
-  EXPECT_EQ(at(282, 100), Black);
+  // Cells of exactly 16 pixels: the top line still lies on the edge. The window gets the new
+  // buffer as it is.
+  g.Control->SetSize(300, 192);
+  TOwned<TBitmap> screen(TBitmap::CreateBitmap(298, 190));
+  HDC shown = screen->Canvas()->DC();
+  SendMessageW(g.Control->Handle, WM_PAINT, reinterpret_cast<WPARAM>(shown), 0);
+  EXPECT_EQ(GetPixel(shown, 282, 100), Black);
+  EXPECT_EQ(GetPixel(shown, 100, 15), Silver);
+  EXPECT_EQ(GetPixel(shown, 100, 31), Silver);
 }
 
 TEST_F(GrapherTest, CurveLabelsToTwoDecimalsAndOverrange) {
