@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The window's place in its parent's client coordinates.
 inline RECT ChildRect(HWND window) {
@@ -24,4 +25,12 @@ inline std::wstring WindowText(HWND window) {
   text.resize(static_cast<std::size_t>(
       SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
   return text;
+}
+
+// A width x height area of a DC, row by row.
+inline std::vector<COLORREF> PixelsOf(HDC dc, int width, int height) {
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
+  return pixels;
 }

@@ -7,29 +7,13 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
-#include <utility>
-#include <vector>
 
 #include "label_button.h"
+#include "text_codec.h"
 #include "win_element_test_support.h"
 #include "window_facts.h"
 
 namespace {
-
-// Room for one element, poisoned once the element is destroyed: a later write into the dead
-// element shows.
-template <class E>
-struct Grave {
-  alignas(E) unsigned char bytes[sizeof(E)];
-  E* Make(TControl* parent) { return new (bytes) E(parent); }
-  void Bury(E* element) {
-    element->~E();
-    std::memset(bytes, 0xDD, sizeof bytes);
-  }
-  bool Untouched() const {
-    return std::all_of(std::begin(bytes), std::end(bytes), [](auto b) { return b == 0xDD; });
-  }
-};
 
 // Over a STATIC that starts with the client edge, made in the constructor like a label's.
 struct BoxElement : TNdWin {
@@ -38,7 +22,12 @@ struct BoxElement : TNdWin {
   }
 };
 
-TEST_F(WinElementTest, InitAppliesGeometryFramesFontAndTabOrder) {
+LONG Style(const TNdWin& element) { return GetWindowLongW(element.Control->Handle, GWL_STYLE); }
+LONG ExStyle(const TNdWin& element) {
+  return GetWindowLongW(element.Control->Handle, GWL_EXSTYLE);
+}
+
+TEST_F(WinElementTest, InitAppliesGeometryFramesEdgesFontAndTabOrder) {
   TNdButton button(form.get());
   button.Left = 10;
   button.Top = 20;
@@ -46,15 +35,13 @@ TEST_F(WinElementTest, InitAppliesGeometryFramesFontAndTabOrder) {
   button.Font = MakeFontRec("Arial", 10, 0x13, 0, 1);
   button.TabOrder = -1;
   button.Init();
-  const HWND w = button.Control->Handle;
-  const RECT r = ChildRect(w);
-  EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}),
-            std::vector<LONG>({10, 20, 10, 45}));
-  EXPECT_FALSE(GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP);
-  const LOGFONTW font = WindowFont(w);
-  EXPECT_EQ(std::vector<int>({font.lfWeight >= FW_BOLD, font.lfItalic, font.lfUnderline,
-                              font.lfStrikeOut}),
-            std::vector<int>({1, 1, 0, 0}));
+  const RECT r = ChildRect(button.Control->Handle);
+  EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right, r.bottom}),
+            (std::vector<LONG>{10, 20, 10, 45}));
+  EXPECT_FALSE(Style(button) & WS_TABSTOP);
+  const LOGFONTW font = WindowFont(button.Control->Handle);
+  EXPECT_EQ(font.lfWeight, FW_BOLD);
+  EXPECT_TRUE(font.lfItalic && !font.lfUnderline && !font.lfStrikeOut);
 
   BoxElement single(form.get()), edged(form.get());
   single.FrameStyle = frSingle;
@@ -62,11 +49,13 @@ TEST_F(WinElementTest, InitAppliesGeometryFramesFontAndTabOrder) {
   edged.EdgeStyle = 2;
   single.Init();
   edged.Init();
-  EXPECT_TRUE(GetWindowLongW(single.Control->Handle, GWL_STYLE) & WS_BORDER);
-  EXPECT_FALSE(GetWindowLongW(single.Control->Handle, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-  EXPECT_EQ(GetWindowLongW(edged.Control->Handle, GWL_EXSTYLE), WS_EX_STATICEDGE);
+  EXPECT_TRUE(Style(single) & WS_BORDER);
+  EXPECT_FALSE(ExStyle(single) & WS_EX_CLIENTEDGE);
+  EXPECT_EQ(ExStyle(edged), WS_EX_STATICEDGE);
 }
 
+// The parent form hears a key first and may swallow it; a move reports the one button held alone
+// (-1 for none or several), the wheel its signed turn.
 TEST_F(WinElementTest, KeysPassTheParentFirstAndMouseRulesHold) {
   struct Swallower {
     void KeyDown(TObj*, WPARAM& key, TShiftState) { key = key == VK_F2 ? 0 : key; }
@@ -84,67 +73,80 @@ TEST_F(WinElementTest, KeysPassTheParentFirstAndMouseRulesHold) {
   SendMessageW(w, WM_KEYDOWN, VK_F2, 0);
   SendMessageW(w, WM_KEYDOWN, VK_F3, 0);
   SendMessageW(w, WM_CHAR, L'ц', 0);  // UTF-16 in, Windows-1251 out
-  SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, 0);
+  SendMessageW(w, WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, 0);
   SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, 0);
   SendMessageW(w, WM_MOUSEMOVE, MK_RBUTTON, 0);
   SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), 0);
   SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
-  EXPECT_EQ(probe.got, (Got{"0:" + std::to_string(VK_F3), "1:ц", "2:0", "3:-1", "3:1", "4:120",
+  EXPECT_EQ(probe.got, (Got{"0:" + std::to_string(VK_F3), "1:ц", "2:1", "3:-1", "3:1", "4:120",
                             "4:-120"}));
 }
 
-TEST_F(WinElementTest, HeightChangeAnsweringZeroKeepsTheHeight) {
+TEST_F(WinElementTest, HeightChangeAnsweringZeroKeepsTheHeightAnUnlinkedWidthChangeLetsItGo) {
+  TSource zero;
+  zero.Value = IntegerData(0);
   BoxElement element(form.get());
   element.Width = 50;
   element.Height = 30;
-  element.HeightChange = MakeEvent<&Probe::answerZero>(&probe, 0);
+  element.HeightChange = zero.Link();
   element.Init();
   element.Control->SetSize(80, 200);
   const RECT r = ChildRect(element.Control->Handle);
   EXPECT_EQ(r.bottom - r.top, 30);
-  EXPECT_EQ(r.right - r.left, 80);  // WidthChange is unlinked: the proposal stands
+  EXPECT_EQ(r.right - r.left, 80);
   EXPECT_EQ(element.Control->Height(), 30);
 }
 
-TEST_F(WinElementTest, ElementOutlivedByItsControlNeverTouchesIt) {
-  TControl* parents[2];
-  Grave<BoxElement> graves[2];
-  BoxElement* elements[2];
-  for (int i = 0; i < 2; ++i) {
-    parents[i] = CreateFormControl(form.get(), "parent");
-    parents[i]->SetVisible(false);
-    elements[i] = graves[i].Make(parents[i]);
-    elements[i]->Init();
-  }
-  parents[0]->Free();  // the control object goes with its parent
-  EXPECT_TRUE(elements[0]->ControlGone);
-  EXPECT_EQ(elements[0]->Control, nullptr);
-  graves[0].Bury(elements[0]);
-
-  DestroyWindow(parents[1]->Handle);  // only the window goes
-  EXPECT_TRUE(elements[1]->ControlGone);
-  graves[1].Bury(elements[1]);
-  EXPECT_TRUE(parents[1]->Children.empty());  // the element still freed what it owned
-  parents[1]->Free();
-  EXPECT_TRUE(graves[0].Untouched() && graves[1].Untouched());
+// Only the control's window goes first: the element, destroyed then, still frees its control and
+// is never written to again (its room is poisoned once it is gone).
+TEST_F(WinElementTest, ElementOutlivedByItsControlsWindowFreesItAndIsNeverTouchedAgain) {
+  TControl* parent = CreatePaintBoxControl(form.get());
+  alignas(BoxElement) unsigned char room[sizeof(BoxElement)];
+  BoxElement* element = new (room) BoxElement(parent);
+  element->Init();
+  DestroyWindow(parent->Handle);
+  EXPECT_TRUE(element->ControlGone);
+  element->~BoxElement();
+  std::memset(room, 0xDD, sizeof room);
+  EXPECT_TRUE(parent->Children.empty());
+  parent->Free();
+  EXPECT_TRUE(std::all_of(std::begin(room), std::end(room), [](auto b) { return b == 0xDD; }));
 }
 
-TEST_F(WinElementTest, ButtonDestroyedByItsOwnClickIsNotCalledAgain) {
-  struct Destroyer : TObject {
-    Grave<TNdButton> grave;
-    TNdButton* button = nullptr;
-    void doDestroy(TData&, std::uint16_t) { grave.Bury(std::exchange(button, nullptr)); }
-  } destroyer;
-  TNdButton* button = destroyer.button = destroyer.grave.Make(form.get());
-  button->Width = 60;  // BM_CLICK clicks only inside the button
-  button->onClick = MakeEvent<&Destroyer::doDestroy>(&destroyer, 0);
-  button->Init();
-  const HWND w = button->Control->Handle;
-  // The control outlives the element while its messages run; nothing of it may call back.
-  SendMessageW(w, BM_CLICK, 0, 0);
-  EXPECT_EQ(destroyer.button, nullptr);
-  EXPECT_FALSE(IsWindow(w));
-  EXPECT_TRUE(destroyer.grave.Untouched());
+SIZE TextSize(HWND window, const wchar_t* text) {
+  HDC dc = GetDC(window);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return size;
+}
+
+// A STATIC with SS_NOTIFY reports a click on button-down, no focus needed; BM_CLICK clicks only
+// inside the button, so it gets a width.
+TEST_F(WinElementTest, LabelAndButtonClicksRaiseOnClickAndAnAutoSizedLabelFitsItsCaption) {
+  TNdLabel label(form.get());
+  label.onClick = probe.Link(0);
+  label.Caption = "Напряжение,В";
+  label.SetAutoSize(true);
+  label.Init();
+  TNdButton button(form.get());
+  button.Width = 60;
+  MakeInteger(button.ClickData, 5);
+  button.onClick = probe.Link(1);
+  button.Init();
+  SendMessageW(label.Control->Handle, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  SendMessageW(button.Control->Handle, BM_CLICK, 0, 0);
+  EXPECT_EQ(probe.got, (Got{"0:NULL", "1:5"}));
+
+  for (const wchar_t* caption : {L"Напряжение,В", L"мин"}) {
+    label.Control->SetCaption(FromWide(caption));
+    const SIZE text = TextSize(label.Control->Handle, caption);
+    const RECT r = ChildRect(label.Control->Handle);
+    EXPECT_EQ((std::vector<LONG>{r.right - r.left, r.bottom - r.top}),
+              (std::vector<LONG>{text.cx, text.cy}));
+  }
 }
 
 }  // namespace
