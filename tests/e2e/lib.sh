@@ -119,7 +119,8 @@ set_clock_speed() {
   sleep 1.5
 }
 
-# Starts the monitor. "fast" runs its Wine processes on the fast clock; "tunable" starts them
+# start_monitor [fast|tunable|real] [ARGS...]: starts the monitor with ARGS on its command line.
+# "fast" runs its Wine processes on the fast clock; "tunable" starts them
 # on the same clock and lets set_clock_speed speed them up once the desktop is up (Wine's
 # start-up waits are too short for a faster clock). A server left from an earlier run would
 # hold the wrong clock: it goes first.
@@ -133,8 +134,9 @@ start_monitor() {
     tunable) export FAKETIME="$fast_clock"; install_tunable_clock ;;
     *) unset FAKETIME ;;
   esac
+  [ $# -eq 0 ] || shift
   for attempt in 1 2 3; do
-    WINE_RUN_TIMEOUT=300 "$root/scripts/wine-run" "$bin/vortane.exe" >"$work/monitor.out" 2>&1 &
+    WINE_RUN_TIMEOUT=300 "$root/scripts/wine-run" "$bin/vortane.exe" "$@" >"$work/monitor.out" 2>&1 &
     monitor_pid=$!
     # The program starts the wineserver; under the fast clock other processes attach only later.
     [ -z "${FAKETIME:-}" ] || sleep 2
