@@ -15,6 +15,8 @@ raw = open(sys.argv[1], 'rb').read()
 problems = []
 if not raw.endswith(b'\r\n') or raw.count(b'\n') != raw.count(b'\r\n'):
     problems.append('a line does not end with CR LF')
+if any(byte < 0x20 or byte > 0x7E for byte in raw.replace(b'\r\n', b'')):
+    problems.append('a byte other than printable ASCII inside a line')
 rows = list(csv.reader(io.StringIO(raw.decode('latin-1'), newline='')))
 if rows[:1] != [HEADER]:
     problems.append(f'first line {rows[:1]}')
