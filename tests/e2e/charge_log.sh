@@ -26,14 +26,18 @@ expect_line() {
 start_monitor fast /log "Z:$log"
 must_drive click цикл >/dev/null
 wait_until 60 drive box --caption Режим --timeout 1000 || fail "no end of charge"
-# Three readings and the end, each on disk while the program still runs.
+# Three readings and the end, each on disk while the program still runs; the panes list them.
 expect_eq "lines in the log at the end of charge" 5 "$(wc -l <"$log")"
+mapfile -t replies < <(tr '\r' '\n' <"$CHARGER_SIM_SENT")
+read_memos
+listed=""
+for r in "${replies[@]:0:4}"; do listed="${r:0:1}.${r:1:3}"'\r\r\n'"$listed"; done
+expect_eq "voltage memo beside the log" "$listed" "$voltage_memo"
 end_box_ok
 must_drive click цикл >/dev/null
 end_box_ok
 must_drive close >/dev/null
 wait_monitor_exit
-mapfile -t replies < <(tr '\r' '\n' <"$CHARGER_SIM_SENT")
 for poll in 1 2 3 4; do expect_line 1 "$poll" "${replies[poll - 1]}"; done
 expect_line 2 1 0000000
 
