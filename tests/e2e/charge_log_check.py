@@ -1,10 +1,8 @@
 #!/usr/bin/env python3
 """charge_log_check.py LOG EXPECTED: reads the charge log LOG back with the csv module. After its
 one header it must hold one line per line of EXPECTED, in order: "RUN POLL VOLTAGE TEMPERATURE
-REPLY", the three texts as hex bytes. Every line of LOG ends with CR LF."""
+REPLY", the three texts as hex bytes. Every line of LOG is printable ASCII ending in CR LF."""
 import csv, io, re, sys
-
-HEADER = ['time', 'run', 'poll', 'voltage_V', 'temperature_C', 'reply']
 
 
 def unescape(field):
@@ -18,7 +16,7 @@ if not raw.endswith(b'\r\n') or raw.count(b'\n') != raw.count(b'\r\n'):
 if any(byte < 0x20 or byte > 0x7E for byte in raw.replace(b'\r\n', b'')):
     problems.append('a byte other than printable ASCII inside a line')
 rows = list(csv.reader(io.StringIO(raw.decode('latin-1'), newline='')))
-if rows[:1] != [HEADER]:
+if rows[:1] != [['time', 'run', 'poll', 'voltage_V', 'temperature_C', 'reply']]:
     problems.append(f'first line {rows[:1]}')
 expected = [line.split(' ') for line in open(sys.argv[2]).read().splitlines()]
 if len(rows) - 1 != len(expected):
