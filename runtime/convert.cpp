@@ -153,6 +153,24 @@ double scaleByPowerOfTen(double value, std::int32_t exponent) {
   return scaleInExtended(value, magnitude, down);
 }
 
+// The scan's value and place value stay doubles between steps; each step is computed in
+// extended precision and rounded to double only when it is stored.
+struct Accumulator {
+  double value = 0.0;
+  double place = 1.0;
+};
+
+// Out of line and through memory, so that no step can move out from under the precision guard.
+[[gnu::noinline]] void addWholeDigit(Accumulator& a, int digit) {
+  a.value = static_cast<double>(static_cast<long double>(a.value) * 10 + digit);
+}
+
+[[gnu::noinline]] void addFractionDigit(Accumulator& a, int digit) {
+  a.place = static_cast<double>(static_cast<long double>(a.place) * 0.1L);
+  const long double term = digit * static_cast<long double>(a.place);  // exact in 64 bits
+  a.value = static_cast<double>(static_cast<long double>(a.value) + term);
+}
+
 }  // namespace
 
 double StrToReal(const AnsiString& text) {
@@ -160,26 +178,25 @@ double StrToReal(const AnsiString& text) {
   std::size_t i = 0;
   const bool negative = text[0] == '-';
   if (negative) i = 1;
-  double value = 0.0;
-  double place = 1.0;
+  Accumulator a;
   bool inFraction = false;
+  [[maybe_unused]] ExtendedPrecision guard;
   for (; i < text.size(); ++i) {
     const char c = text[i];
     if (c >= '0' && c <= '9') {
       const int digit = c - '0';
       if (!inFraction) {
-        value = value * 10 + digit;
+        addWholeDigit(a, digit);
       } else {
-        place *= 0.1;
-        value = value + digit * place;
+        addFractionDigit(a, digit);
       }
     } else if (c == '.') {
       if (inFraction) break;
       inFraction = true;
     } else if (c == 'E' || c == 'e') {
-      value = scaleByPowerOfTen(value, StrToInt(text.substr(i + 1)));
+      a.value = scaleByPowerOfTen(a.value, StrToInt(text.substr(i + 1)));
       break;
     }
   }
-  return negative ? -value : value;
+  return negative ? -a.value : a.value;
 }

@@ -1,16 +1,13 @@
 #pragma once
 // The real monitor form built in this process, its main window left hidden (the start step that
-// shows it is left out), and a watcher that answers the end-of-charge box from another thread,
-// as the operator would.
+// shows it is left out), and a watcher that answers the end-of-charge box as the operator would.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <atomic>
 #include <functional>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "com.h"
@@ -66,48 +63,34 @@ protected:
   TClassMainForm_1572310* form = nullptr;
 };
 
-// Every box of this process captioned "Режим" that opens while it runs is read and closed with
-// its OK button. It gives up after about thirty seconds.
+// While it lives, every box of this thread captioned "Режим" is read and closed with its OK
+// button by a thread timer, which the box's own message loop runs.
 class TBoxWatcher {
 public:
-  TBoxWatcher() : thread_([this] { Watch(); }) {}
+  TBoxWatcher() : timer_(SetTimer(nullptr, 0, 50, Tick)) { Current = this; }
   ~TBoxWatcher() { Stop(); }
   TBoxWatcher(const TBoxWatcher&) = delete;
   TBoxWatcher& operator=(const TBoxWatcher&) = delete;
-
-  // The results below may be read once this returned.
   void Stop() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
+    if (timer_) KillTimer(nullptr, std::exchange(timer_, 0));
   }
 
   int Seen = 0;
   std::wstring LastText;
 
 private:
-  static HWND FindBox() {
-    HWND box = nullptr;
-    while ((box = FindWindowExW(nullptr, box, L"#32770", L"Режим")) != nullptr) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(box, &pid);
-      if (pid == GetCurrentProcessId() && IsWindowVisible(box)) return box;
-    }
-    return nullptr;
-  }
-
-  void Watch() {
-    for (int attempt = 0; attempt < 3000 && !stop_; ++attempt, Sleep(10)) {
-      const HWND box = FindBox();
-      if (!box) continue;
-      ++Seen;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    for (HWND box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", L"Режим")) != nullptr;) {
+      if (GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId()) continue;
       wchar_t text[256] = {};
       SendMessageW(GetDlgItem(box, 0xFFFF), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-      LastText = text;
-      PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-      for (int wait = 0; wait < 500 && IsWindow(box); ++wait) Sleep(10);
+      ++Current->Seen;
+      Current->LastText = text;
+      SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+      return;
     }
   }
 
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
+  static inline TBoxWatcher* Current = nullptr;
+  UINT_PTR timer_;
 };

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <vector>
 
 #include "grapher.h"
 #include "label_button.h"
@@ -14,17 +15,8 @@
 // Runs with the simulated charger answering every poll with 1400 mV and 30.0 degrees.
 namespace {
 
-struct Live {
-  std::size_t gdi, windows, handles;
-  bool operator==(const Live&) const = default;
-};
-
-Live Count() { return {CountGdiObjects(), CountWindows(), CountKernelHandles()}; }
-
-void PrintTo(const Live& live, std::ostream* out) {
-  *out << live.gdi << " GDI objects, " << live.windows << " windows, " << live.handles
-       << " kernel handles";
-}
+// GDI objects, windows, kernel handles.
+std::vector<std::size_t> Count() { return {CountGdiObjects(), CountWindows(), CountKernelHandles()}; }
 
 class MonitorSoakTest : public MonitorFormTest {};
 
@@ -33,7 +25,7 @@ class MonitorSoakTest : public MonitorFormTest {};
 TEST_F(MonitorSoakTest, AThousandCyclesAndStopsLeaveNothingBehind) {
   InstallDispatchers();
   constexpr int pairs = 1000;
-  Live afterFirst{};
+  std::vector<std::size_t> afterFirst;
   for (int pair = 1; pair <= pairs; ++pair) {
     Click(form->CycleButton);
     ASSERT_TRUE(form->SerialPort->Handle.valid()) << "pair " << pair;

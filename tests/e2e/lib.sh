@@ -119,31 +119,33 @@ set_clock_speed() {
   sleep 1.5
 }
 
-# start_monitor [fast|tunable|real] [ARGS...]: starts the monitor with ARGS on its command line.
-# "fast" runs its Wine processes on the fast clock; "tunable" starts them
-# on the same clock and lets set_clock_speed speed them up once the desktop is up (Wine's
-# start-up waits are too short for a faster clock). A server left from an earlier run would
-# hold the wrong clock: it goes first.
+# start_monitor [fast|tunable] [ARGUMENTS...]: starts the monitor. "fast" runs its Wine
+# processes on the fast clock; "tunable" starts them on the same clock and lets set_clock_speed
+# speed them up once the desktop is up (Wine's start-up waits are too short for a faster clock).
+# A server left from an earlier run would hold the wrong clock: it goes first. On a loaded
+# machine Wine's desktop may still miss its start-up waits: a start is tried twice.
 start_monitor() {
   local attempt
   timeout 30 wineserver -k 2>/dev/null || true
   clear_stale_faketime
-  case "${1:-}" in
+  local clock=${1:-}
+  shift || true
+  case "$clock" in
     fast) export FAKETIME="$fast_clock" ;;
     # wine-run fakes the clock when FAKETIME is set; the wrapper then swaps it for the file.
     tunable) export FAKETIME="$fast_clock"; install_tunable_clock ;;
     *) unset FAKETIME ;;
   esac
-  [ $# -eq 0 ] || shift
-  for attempt in 1 2 3; do
+  for attempt in 1 2; do
     WINE_RUN_TIMEOUT=300 "$root/scripts/wine-run" "$bin/vortane.exe" "$@" >"$work/monitor.out" 2>&1 &
     monitor_pid=$!
     # The program starts the wineserver; under the fast clock other processes attach only later.
     [ -z "${FAKETIME:-}" ] || sleep 2
     wait_until 60 window_or_exit || true
     kill -0 "$monitor_pid" 2>/dev/null && drive wait-window --timeout 0 >/dev/null 2>&1 && return 0
+    timeout 30 wineserver -k 2>/dev/null || true
     wait_monitor_exit
-    [ "$monitor_rc" != running ] && faketime_collided "$work/monitor.out" || break
+    clear_stale_faketime
   done
   echo "e2e: the window VORTANE did not appear; the monitor said:" >&2
   cat "$work/monitor.out" >&2
@@ -168,9 +170,10 @@ wait_monitor_exit() {
   monitor_pid=""
 }
 
-# Runs the driver, bounded by DRIVE_TIMEOUT seconds (default 60).
+# Runs the driver, bounded by DRIVE_TIMEOUT seconds (default 60); calls may run side by side.
 drive() {
-  local out="$work/drive.out" rc attempt
+  local out rc attempt
+  out=$(mktemp "$work/drive.XXXXXX")
   for attempt in 1 2 3; do
     rc=0
     WINE_RUN_TIMEOUT="${DRIVE_TIMEOUT:-60}" "$root/scripts/wine-run" "$bin/ui-driver.exe" "$@" >"$out" || rc=$?

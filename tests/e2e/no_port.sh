@@ -1,10 +1,24 @@
 #!/usr/bin/env bash
-# Nothing behind COM1, on the fast clock: "цикл" goes on silently through several polls, and
-# Windows shutting down ends the program with exit code 0.
+# The command line, then nothing behind COM1 on the fast clock. The information switch shows
+# its box and ends with code 0 without a monitor; any other first parameter starts the monitor,
+# whose "цикл" goes on silently through several polls, and Windows shutting down ends it with
+# exit code 0.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_setup --no-sim
 
-start_monitor fast
+# Only a raw command line shows the program the quotes an operator types; the outer pair goes.
+drive run "\"Z:${bin//\//\\}\\vortane.exe\" \"/ih\" more" >"$work/ih.out" 2>&1 &
+ih_pid=$!
+wait_until 60 drive box --caption "Nodra Info" --timeout 1000 ||
+  fail "no information box: $(cat "$work/ih.out")"
+text=$(must_drive box --caption "Nodra Info")
+expect_eq "text of the information box" "Сделано в Nodra." "$text"
+drive wait-window --timeout 0 >/dev/null 2>&1 && fail "the monitor started with /ih"
+must_drive box --caption "Nodra Info" --press ok >/dev/null
+wait "$ih_pid" || fail "the information run did not end: $(cat "$work/ih.out")"
+expect_eq "the information run's end" "exit code 0" "$(tr -d '\r' <"$work/ih.out")"
+
+start_monitor fast /IH
 must_drive click цикл >/dev/null
 sleep $((2 * fast_poll_seconds + 1))  # over two poll periods
 must_drive wait-window --timeout 0 >/dev/null
