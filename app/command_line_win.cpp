@@ -18,3 +18,8 @@ AnsiString GetCommandLineParam(int index) {
   const AnsiString line = FromWide(GetCommandLineW());
   return GetCommandLineParam(line.c_str(), index);
 }
+
+AnsiString ChargeLogSwitch() {
+  if (GetCommandLineParam(1) != "/log") return AnsiString();
+  return GetCommandLineParam(2);
+}

@@ -4,6 +4,7 @@
 #include "control.h"
 #include "hint_manager.h"
 #include "main_form.h"
+#include "message.h"
 #include "message_loop.h"
 #include "monitor_form.h"
 #include "text_codec.h"
@@ -16,6 +17,11 @@ void InitialiseUnits() {
   CreateDefaultHintManager();
 }
 
+void ShowChargeLogRefused(const AnsiString& path) {
+  const AnsiString text = "Не удаётся записать журнал:\n" + path;
+  MessageBoxW(MessageOwner(), ToWide(text).c_str(), ToWide("Журнал").c_str(), MB_OK);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -26,7 +32,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   auto* form = new TClassMainForm_1572310();
   FormInstance = form;
+  const AnsiString logPath = ChargeLogSwitch();
+  const bool logRefused = !logPath.empty() && !form->AttachChargeLog(logPath);
   StartApplication(form->MainWindow);
+  // Over the shown window, which then runs on without the log.
+  if (logRefused) ShowChargeLogRefused(logPath);
   RunMessageLoop(AppControl);
   delete form;
   return 0;

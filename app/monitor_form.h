@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "data.h"
 #include "object.h"
 
 class TNdMainForm;
@@ -19,6 +20,7 @@ class TNdInsert;
 class TNdTimer;
 class TNdStrMask;
 class TNdMessage;
+class TNdChargeLog;
 
 class TClassMainForm_1572310 : public TObject {
 public:
@@ -63,6 +65,12 @@ public:
   TNdMessage* EndMessage = nullptr;
   TNdHub* TemperatureClearHub = nullptr;
   TNdHub* VoltageClearHub = nullptr;
+
+  // With the log switch only: the form then also writes every reading to a CSV file. False, and
+  // nothing changed, when the file cannot be opened.
+  bool AttachChargeLog(const AnsiString& path);
+  TNdChargeLog* ChargeLog = nullptr;
+  TNdHub* LogVoltageHub = nullptr;  // the voltage pane's text, to its pane and to the log
 
   // Every element, in the order of creation.
   const std::vector<TObject*>& Elements() const { return elements_; }

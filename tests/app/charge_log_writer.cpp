@@ -1,0 +1,69 @@
+// Feeds the real form, its log attached, the replies a line can bring, in two runs, and writes
+// what each line of the log must then hold, for charge_log_check.py to compare.
+// Usage: charge_log_writer LOG EXPECTED
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "charge_log.h"
+#include "com.h"
+#include "control.h"
+#include "event.h"
+#include "monitor_form.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+struct TReply {
+  bool newRun;
+  AnsiString text, voltage, temperature;  // the panes' texts without the reply's carriage return
+};
+
+AnsiString Hex(const AnsiString& bytes) {
+  AnsiString hex;
+  char pair[3];
+  for (const unsigned char byte : bytes) {
+    std::snprintf(pair, sizeof pair, "%02x", byte);
+    hex += pair;
+  }
+  return hex;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) return 2;
+  const TReply replies[] = {
+      {true, "1234256\r", "1.234", "25.6"},
+      {false, "", "", ""},       // a read that got nothing
+      {false, "12", "1.2", ""},  // too short for a temperature: none, and not the last one's
+      {true, "\",\n\0\xE9,\\x41\r"s, "\".,\n\0"s + "x41", "\xE9,.\\x41"},
+  };
+  DeleteFileA(argv[1]);
+  auto* form = new TClassMainForm_1572310();
+  if (!form->AttachChargeLog(argv[1])) return 1;
+  InstallDispatchers();
+  FILE* expected = std::fopen(argv[2], "w");
+  int run = 0;
+  int poll = 0;
+  for (const TReply& reply : replies) {
+    if (reply.newRun) {
+      TData none;
+      form->ChargeLog->doCycle(none, 0);
+      ++run;
+      poll = 0;
+    }
+    RaiseString(form->SerialPort->onRead, reply.text);
+    std::fprintf(expected, "%d %d %s %s %s\n", run, ++poll, Hex(reply.voltage).c_str(),
+                 Hex(reply.temperature).c_str(), Hex(reply.text).c_str());
+  }
+  std::fclose(expected);
+  RemoveDispatchers();
+  TObj::Free(std::exchange(AppControl, nullptr));
+  delete form;
+  return 0;
+}
