@@ -1,6 +1,6 @@
 # The timer, message box and tooltip elements against the real platform under Wine.
 if(WIN32)
-  vortane_test(win_elements_tests
+  vortane_test(platform_elements_tests
     SOURCES
       ${CMAKE_CURRENT_LIST_DIR}/timer_element_tests.cpp
       ${CMAKE_CURRENT_LIST_DIR}/message_tests.cpp
