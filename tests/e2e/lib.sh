@@ -143,6 +143,7 @@ start_monitor() {
     [ -z "${FAKETIME:-}" ] || sleep 2
     wait_until 60 window_or_exit || true
     kill -0 "$monitor_pid" 2>/dev/null && drive wait-window --timeout 0 >/dev/null 2>&1 && return 0
+    echo "e2e: start $attempt showed no window; the monitor said: $(head -c 2000 "$work/monitor.out")" >&2
     timeout 30 wineserver -k 2>/dev/null || true
     wait_monitor_exit
     clear_stale_faketime
