@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
       {true, "1234256\r", "1.234", "25.6"},
       {false, "", "", ""},       // a read that got nothing
       {false, "12", "1.2", ""},  // too short for a temperature: none, and not the last one's
-      {true, "\",\n\0\xE9,\\x41\r"s, "\".,\n\0"s + "x41", "\xE9,.\\x41"},
+      // A quote without a comma in the voltage, a comma without a quote in the temperature.
+      {true, "\"x\n\0\xE9,\\x41\x7F\r"s, "\".x\n\0"s + "x41\x7F", "\xE9,.\\x41\x7F"},
   };
   DeleteFileA(argv[1]);
   auto* form = new TClassMainForm_1572310();
