@@ -89,11 +89,14 @@ faketime_collided() { grep -q 'ft_shm_create(), shm_open failed' "$@" 2>/dev/nul
 
 # Removes what libfaketime left of processes that are gone: on a machine that has run many
 # tests they are so many that some Wine process of nearly every start would collide.
+# A file whose first process is gone may still serve that process's children (another test's
+# server, say): only files that no process maps go.
 clear_stale_faketime() {
-  local file
+  local file mapped
+  mapped=$(cat /proc/[0-9]*/maps 2>/dev/null | grep -o '/dev/shm/[^ ]*faketime[^ ]*' | sort -u || true)
   for file in /dev/shm/faketime_shm_* /dev/shm/sem.faketime_sem_*; do
     [ -e "$file" ] || continue
-    kill -0 "${file##*_}" 2>/dev/null || rm -f "$file"
+    kill -0 "${file##*_}" 2>/dev/null || grep -qxF "$file" <<<"$mapped" || rm -f "$file"
   done
 }
 
