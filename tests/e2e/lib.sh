@@ -52,12 +52,15 @@ e2e_setup() {
     exec "$root/scripts/with-charger-sim" "$@" -- bash "$0"
   fi
   local tool exe
-  for tool in Xvfb import od awk wineserver; do
+  for tool in Xvfb xwininfo import od awk wineserver; do
     command -v "$tool" >/dev/null || { echo "e2e: '$tool' is missing (run scripts/test once)" >&2; exit 1; }
   done
   for exe in vortane.exe ui-driver.exe; do
     [ -f "$bin/$exe" ] || { echo "e2e: $bin/$exe is missing: build the win preset" >&2; exit 1; }
   done
+  # Wine's start-up waits shrink with the fast clock; on a busy machine they run out before its
+  # desktop stands unless the test and all it starts come first (as root; otherwise as they are).
+  renice -n -10 -p $$ >/dev/null 2>&1 || true
   work=$(mktemp -d "${TMPDIR:-/tmp}/vortane-e2e.XXXXXX")
   trap cleanup EXIT
   trap 'exit 130' INT TERM
@@ -105,6 +108,7 @@ clear_stale_faketime() {
 # with XRESET, goes on from the time it had reached instead of jumping).
 install_tunable_clock() {
   local real_wine
+  [ ! -x "$work/shim/wine" ] || return 0
   real_wine=$(command -v wine)
   mkdir -p "$work/shim"
   echo "$fast_clock" >"$work/clock"
@@ -123,40 +127,53 @@ set_clock_speed() {
 }
 
 # start_monitor [fast|tunable] [ARGUMENTS...]: starts the monitor. "fast" runs its Wine
-# processes on the fast clock; "tunable" starts them on the same clock and lets set_clock_speed
-# speed them up once the desktop is up (Wine's start-up waits are too short for a faster clock).
-# A server left from an earlier run would hold the wrong clock: it goes first. On a loaded
-# machine Wine's desktop may still miss its start-up waits: a start is tried twice.
+# processes on the fast clock; "tunable" as well, and set_clock_speed may then change the rate.
+# A server left from an earlier run would hold the wrong clock: it goes first. A start that
+# shows no window is tried once more.
 start_monitor() {
-  local attempt
-  timeout 30 wineserver -k 2>/dev/null || true
-  clear_stale_faketime
-  local clock=${1:-}
+  local attempt clock=${1:-}
   shift || true
   case "$clock" in
-    fast) export FAKETIME="$fast_clock" ;;
     # wine-run fakes the clock when FAKETIME is set; the wrapper then swaps it for the file.
-    tunable) export FAKETIME="$fast_clock"; install_tunable_clock ;;
+    fast|tunable) export FAKETIME="$fast_clock"; install_tunable_clock ;;
     *) unset FAKETIME ;;
   esac
   for attempt in 1 2; do
+    timeout 30 wineserver -k 2>/dev/null || true
+    clear_stale_faketime
+    [ -z "${FAKETIME:-}" ] || start_desktop
     WINE_RUN_TIMEOUT=300 "$root/scripts/wine-run" "$bin/vortane.exe" "$@" >"$work/monitor.out" 2>&1 &
     monitor_pid=$!
-    # The program starts the wineserver; under the fast clock other processes attach only later.
-    [ -z "${FAKETIME:-}" ] || sleep 2
     wait_until 60 window_or_exit || true
     kill -0 "$monitor_pid" 2>/dev/null && drive wait-window --timeout 0 >/dev/null 2>&1 && return 0
     echo "e2e: start $attempt showed no window; the monitor said: $(head -c 2000 "$work/monitor.out")" >&2
     timeout 30 wineserver -k 2>/dev/null || true
     wait_monitor_exit
-    clear_stale_faketime
   done
   echo "e2e: the window VORTANE did not appear; the monitor said:" >&2
   cat "$work/monitor.out" >&2
   exit 1
 }
 
-window_or_exit() { ! kill -0 "$monitor_pid" 2>/dev/null || drive wait-window --timeout 1000; }
+# Wine's server, desktop and services start on the real clock: at the fast one their start-up
+# waits run out on a busy machine, and the monitor then gets no desktop. The clock speeds up
+# once they stand, before the monitor starts: the port's time-outs keep the rate its process
+# started with. The driver that brings them up waits for the monitor's window, so they stay.
+start_desktop() {
+  echo "+0 x1" >"$work/clock"
+  WINE_RUN_TIMEOUT=120 "$root/scripts/wine-run" "$bin/ui-driver.exe" wait-window --timeout 600000 \
+    >/dev/null 2>&1 &
+  wait_until 60 desktop_up || true
+  sleep 1  # its services are still starting
+  set_clock_speed "${fast_clock##*x}"
+}
+desktop_up() { xwininfo -root -tree 2>/dev/null | grep -qF '("explorer.exe"'; }
+
+# Asked of the X server, not of Wine: a Wine process that attaches while the monitor's desktop
+# is still starting starts a desktop of its own, and the monitor, losing that race, gets none.
+window_or_exit() {
+  ! kill -0 "$monitor_pid" 2>/dev/null || xwininfo -root -tree 2>/dev/null | grep -qF '"VORTANE"'
+}
 
 # Sets monitor_rc to the monitor's exit code once it has ended ("running" after 30 s).
 wait_monitor_exit() {
