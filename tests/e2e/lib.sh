@@ -13,8 +13,8 @@ export COM1_LINK="${COM1_LINK:-$WINEPREFIX/com1.pty}"
 export LC_ALL=C.UTF-8
 screen_width=1280
 screen_height=1024
-# The fast clock: a minute of the monitor's passes in 3 s. Faster clocks cut Wine's own start-up
-# waits so short that on a loaded machine its desktop fails to start.
+# The fast clock: a minute of the monitor's passes in 3 s. Much faster clocks cut Wine's own
+# waits (for a process to end, say) too short on a loaded machine.
 fast_clock="+0 x20"
 fast_poll_seconds=3
 
