@@ -145,6 +145,8 @@ start_monitor() {
     WINE_RUN_TIMEOUT=300 "$root/scripts/wine-run" "$bin/vortane.exe" "$@" >"$work/monitor.out" 2>&1 &
     monitor_pid=$!
     wait_until 60 window_or_exit || true
+    # The driver that brought the desktop up ends once it sees the window; the next may start then.
+    wait_until 30 desktop_driver_gone || true
     kill -0 "$monitor_pid" 2>/dev/null && drive wait-window --timeout 0 >/dev/null 2>&1 && return 0
     echo "e2e: start $attempt showed no window; the monitor said: $(head -c 2000 "$work/monitor.out")" >&2
     timeout 30 wineserver -k 2>/dev/null || true
@@ -163,10 +165,12 @@ start_desktop() {
   echo "+0 x1" >"$work/clock"
   WINE_RUN_TIMEOUT=120 "$root/scripts/wine-run" "$bin/ui-driver.exe" wait-window --timeout 600000 \
     >/dev/null 2>&1 &
+  desktop_driver=$!
   wait_until 60 desktop_up || true
   sleep 1  # its services are still starting
   set_clock_speed "${fast_clock##*x}"
 }
+desktop_driver_gone() { [ -z "${desktop_driver:-}" ] || ! kill -0 "$desktop_driver" 2>/dev/null; }
 desktop_up() { xwininfo -root -tree 2>/dev/null | grep -qF '("explorer.exe"'; }
 
 # Asked of the X server, not of Wine: a Wine process that attaches while the monitor's desktop
