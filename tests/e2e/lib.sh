@@ -126,8 +126,8 @@ set_clock_speed() {
   sleep 1.5
 }
 
-# start_monitor [fast|tunable] [ARGUMENTS...]: starts the monitor. "fast" runs its Wine
-# processes on the fast clock; "tunable" as well, and set_clock_speed may then change the rate.
+# start_monitor [fast] [ARGUMENTS...]: starts the monitor. "fast" runs its Wine processes on the
+# fast clock, whose rate set_clock_speed may then change.
 # A server left from an earlier run would hold the wrong clock: it goes first. A start that
 # shows no window is tried once more.
 start_monitor() {
@@ -135,7 +135,7 @@ start_monitor() {
   shift || true
   case "$clock" in
     # wine-run fakes the clock when FAKETIME is set; the wrapper then swaps it for the file.
-    fast|tunable) export FAKETIME="$fast_clock"; install_tunable_clock ;;
+    fast) export FAKETIME="$fast_clock"; install_tunable_clock ;;
     *) unset FAKETIME ;;
   esac
   for attempt in 1 2; do

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Two hundred polls in one run: every reading the charger sent is listed, newest first, none
 # lost and none twice; the curves stand where the graphs' mapping puts them; "стоп" ends the
-# polling and closes the port. A minute of the monitor's is 0.2 s here (the tunable clock), and
+# polling and closes the port. A minute of the monitor's is 0.2 s here, and
 # the charge model moves 0.3 min a poll, so the end of charge (poll 262) is not reached and
 # both curves still climb.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_setup --minutes-per-poll 0.3
 
-start_monitor tunable
+start_monitor fast
 must_drive click цикл >/dev/null
 # Faster only while the simulator's log alone is watched: a Wine process that starts at this
 # speed misses its own start-up waits, and one that ends at it is killed.
