@@ -19,7 +19,4 @@ AnsiString GetCommandLineParam(int index) {
   return GetCommandLineParam(line.c_str(), index);
 }
 
-AnsiString ChargeLogSwitch() {
-  if (GetCommandLineParam(1) != "/log") return AnsiString();
-  return GetCommandLineParam(2);
-}
+std::vector<std::wstring> StartParams() { return CommandLineParams(GetCommandLineW()); }

@@ -2,6 +2,7 @@
 // The monitor form: creates the 37 elements of the monitor in a fixed order, sets them up,
 // writes their 41 links, and frees them in reverse order.
 
+#include <string>
 #include <vector>
 
 #include "data.h"
@@ -66,9 +67,12 @@ public:
   TNdHub* TemperatureClearHub = nullptr;
   TNdHub* VoltageClearHub = nullptr;
 
+  // With the port switch only: COM `number` (1..256) instead of COM1, named in the caption.
+  void ChoosePort(int number);
+
   // With the log switch only: the form then also writes every reading to a CSV file. False, and
   // nothing changed, when the file cannot be opened.
-  bool AttachChargeLog(const AnsiString& path);
+  bool AttachChargeLog(const std::wstring& path);
   TNdChargeLog* ChargeLog = nullptr;
   TNdHub* LogVoltageHub = nullptr;  // the voltage pane's text, to its pane and to the log
 

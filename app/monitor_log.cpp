@@ -10,7 +10,7 @@
 // Joins the form once its 37 elements and their links stand, so that without the switch the
 // form is exactly as it always was. The log sees each reply after both panes have their texts
 // and before the end check, whose box would otherwise hold the line back until it is closed.
-bool TClassMainForm_1572310::AttachChargeLog(const AnsiString& path) {
+bool TClassMainForm_1572310::AttachChargeLog(const std::wstring& path) {
   auto log = std::make_unique<TNdChargeLog>();
   log->FileName = path;
   if (!log->Open()) return false;

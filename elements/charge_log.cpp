@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "convert.h"
-#include "text_codec.h"
 
 namespace {
 
@@ -50,7 +49,7 @@ AnsiString LocalTime() {
 bool TNdChargeLog::Open() {
   // Append-only access: every write lands at the end, whoever else writes, and nothing already
   // in the file can be overwritten. Shared, so a spreadsheet or tail can read along.
-  file.reset(CreateFileW(ToWide(FileName).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+  file.reset(CreateFileW(FileName.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;

@@ -3,6 +3,7 @@
 // charge runs.
 
 #include <cstdint>
+#include <string>
 
 #include "com.h"
 #include "data.h"
@@ -11,7 +12,7 @@
 
 class TNdChargeLog : public TObject {
 public:
-  AnsiString FileName;  // Windows-1251 bytes, as the command line gave them
+  std::wstring FileName;  // as typed: a path may hold characters no 8-bit code page has
 
   // Opens FileName for appending, creating it when missing; a file without lines gets the header
   // line first. False when it cannot be opened or the header not written.

@@ -13,6 +13,7 @@
 #include "control.h"
 #include "event.h"
 #include "monitor_form.h"
+#include "text_codec.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
   };
   DeleteFileA(argv[1]);
   auto* form = new TClassMainForm_1572310();
-  if (!form->AttachChargeLog(argv[1])) return 1;
+  if (!form->AttachChargeLog(ToWide(argv[1]))) return 1;
   InstallDispatchers();
   FILE* expected = std::fopen(argv[2], "w");
   int run = 0;
