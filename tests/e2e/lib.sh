@@ -21,6 +21,8 @@ fast_poll_seconds=3
 xvfb_pid=""
 monitor_pid=""
 failures=0
+# The main window the driver and the waits look for; a monitor on a chosen port names it.
+monitor_caption=VORTANE
 
 fail() {
   echo "FAIL: $*" >&2
@@ -73,6 +75,19 @@ e2e_setup() {
   for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.05; done
   [ -s "$fdfile" ] || { echo "e2e: Xvfb did not start" >&2; exit 1; }
   export DISPLAY=":$(head -n1 "$fdfile")"
+}
+
+# start_charger N [charger-sim options]: a further simulated charger, on COM N of the prefix
+# (mapped by the next Wine start). Its received and sent bytes go to $work/comN.received and
+# $work/comN.sent; it ends with the test.
+start_charger() {
+  local number=$1 out="$work/com$1.out"
+  shift
+  export "COM${number}_LINK=$WINEPREFIX/com$number.pty"
+  "$root/build/native/bin/charger-sim" --link "$WINEPREFIX/com$number.pty" \
+    --log "$work/com$number.received" --sent-log "$work/com$number.sent" --exit-with-parent "$@" \
+    </dev/null >"$out" 2>&1 &
+  wait_until 10 grep -q '^charger-sim: serving on ' "$out" || { echo "e2e: charger on COM$number did not start: $(cat "$out")" >&2; exit 1; }
 }
 
 # wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when SECONDS pass first.
@@ -152,7 +167,7 @@ start_monitor() {
     timeout 30 wineserver -k 2>/dev/null || true
     wait_monitor_exit
   done
-  echo "e2e: the window VORTANE did not appear; the monitor said:" >&2
+  echo "e2e: the window $monitor_caption did not appear; the monitor said:" >&2
   cat "$work/monitor.out" >&2
   exit 1
 }
@@ -176,8 +191,9 @@ desktop_up() { xwininfo -root -tree 2>/dev/null | grep -qF '("explorer.exe"'; }
 # Asked of the X server, not of Wine: a Wine process that attaches while the monitor's desktop
 # is still starting starts a desktop of its own, and the monitor, losing that race, gets none.
 window_or_exit() {
-  ! kill -0 "$monitor_pid" 2>/dev/null || xwininfo -root -tree 2>/dev/null | grep -qF '"VORTANE"'
+  ! kill -0 "$monitor_pid" 2>/dev/null || window_shown "$monitor_caption"
 }
+window_shown() { xwininfo -root -tree 2>/dev/null | grep -qF "\"$1\": ("; }
 
 # Sets monitor_rc to the monitor's exit code once it has ended ("running" after 30 s).
 wait_monitor_exit() {
@@ -201,7 +217,8 @@ drive() {
   out=$(mktemp "$work/drive.XXXXXX")
   for attempt in 1 2 3; do
     rc=0
-    WINE_RUN_TIMEOUT="${DRIVE_TIMEOUT:-60}" "$root/scripts/wine-run" "$bin/ui-driver.exe" "$@" >"$out" || rc=$?
+    WINE_RUN_TIMEOUT="${DRIVE_TIMEOUT:-60}" "$root/scripts/wine-run" "$bin/ui-driver.exe" \
+      --window "$monitor_caption" "$@" >"$out" || rc=$?
     [ "$rc" -ne 0 ] && faketime_collided "$out" || break
   done
   cat "$out"

@@ -18,8 +18,9 @@ constexpr int ExitUsage = 2;
 constexpr DWORD WaitStepMs = 50;
 
 const char Usage[] =
-    "usage: ui-driver COMMAND [ARGS]\n"
-    "  wait-window [--timeout MS]   wait until the window VORTANE is shown\n"
+    "usage: ui-driver [--window CAPTION] COMMAND [ARGS]\n"
+    "  --window CAPTION             the main window's caption (default VORTANE)\n"
+    "  wait-window [--timeout MS]   wait until the main window is shown\n"
     "  click CAPTION                click the button with this caption\n"
     "  read-memos                   the voltage memo's text, then the temperature memo's\n"
     "  memo-bytes                   the same texts as Windows-1251 bytes in hex, two digits each\n"
@@ -107,8 +108,8 @@ struct Options {
 };
 
 // "--name value" pairs and plain arguments; false on a name without its value.
-bool ParseOptions(int argc, wchar_t** argv, Options& options, std::wstring& error) {
-  for (int i = 2; i < argc; ++i) {
+bool ParseOptions(int first, int argc, wchar_t** argv, Options& options, std::wstring& error) {
+  for (int i = first; i < argc; ++i) {
     const std::wstring arg = argv[i];
     if (arg.rfind(L"--", 0) == 0) {
       if (i + 1 >= argc) {
@@ -151,7 +152,7 @@ HWND WaitFor(int attempts, Find find) {
 
 HWND MainWindowOrNull(int& code) {
   HWND main = FindMainWindow();
-  if (!main) code = Fail(L"no window VORTANE");
+  if (!main) code = Fail(L"no window " + MainCaption());
   return main;
 }
 
@@ -164,7 +165,7 @@ int CmdWaitWindow(const Options& options) {
   int attempts = 0;
   std::wstring error;
   if (!WaitAttempts(options, 10000, attempts, error)) return BadUsage(error);
-  if (!WaitFor(attempts, FindMainWindow)) return Fail(L"the window VORTANE did not appear");
+  if (!WaitFor(attempts, FindMainWindow)) return Fail(L"the window " + MainCaption() + L" did not appear");
   return 0;
 }
 
@@ -238,7 +239,7 @@ HWND FindButtonQuietly(HWND main, const std::wstring& caption) {
 int CmdClickBusy(const Options& options) {
   if (options.positional.size() != 1) return BadUsage(L"click-busy: expected one caption");
   HWND main = FindMainWindowQuietly();
-  if (!main) return Fail(L"no window VORTANE");
+  if (!main) return Fail(L"no window " + MainCaption());
   HWND button = FindButtonQuietly(main, options.positional[0]);
   if (!button) return Fail(L"no button '" + options.positional[0] + L"'");
   // A read that gets no answer holds the program for the port's whole time-out, 540 s: the
@@ -258,7 +259,7 @@ int CmdCycle(const Options& options) {
   if (text.empty() || *end != L'\0' || count < 1 || count > 1'000'000)
     return BadUsage(L"cycle: expected a count from 1 to 1000000, got '" + text + L"'");
   HWND main = FindMainWindowQuietly();
-  if (!main) return Fail(L"no window VORTANE");
+  if (!main) return Fail(L"no window " + MainCaption());
   HWND cycle = FindButtonQuietly(main, L"цикл");
   HWND stop = FindButtonQuietly(main, L"стоп");
   if (!cycle || !stop) return Fail(L"no button цикл or стоп");
@@ -348,15 +349,20 @@ int CmdGraphRects() {
 int wmain(int argc, wchar_t** argv) {
   // Only matters when the output is a console; files and pipes get the bytes as they are.
   SetConsoleOutputCP(CP_UTF8);
-  if (argc < 2) return BadUsage(L"no command");
-  const std::wstring command = argv[1];
+  int at = 1;
+  if (argc > 2 && std::wstring(argv[1]) == L"--window") {
+    SetMainCaption(argv[2]);
+    at = 3;
+  }
+  if (argc <= at) return BadUsage(L"no command");
+  const std::wstring command = argv[at];
   if (command == L"--help" || command == L"-h") {
     Write(STD_OUTPUT_HANDLE, Usage);
     return 0;
   }
   Options options;
   std::wstring error;
-  if (!ParseOptions(argc, argv, options, error)) return BadUsage(error);
+  if (!ParseOptions(at + 1, argc, argv, options, error)) return BadUsage(error);
 
   const bool takesArguments =
       command == L"click" || command == L"run" || command == L"click-busy" || command == L"cycle";

@@ -4,6 +4,11 @@
 
 namespace {
 
+std::wstring& MainCaptionSetting() {
+  static std::wstring caption = L"VORTANE";
+  return caption;
+}
+
 bool EndsWithNoCase(const std::wstring& text, const std::wstring& tail) {
   if (text.size() < tail.size()) return false;
   for (std::size_t i = 0; i < tail.size(); ++i) {
@@ -26,7 +31,7 @@ std::vector<HWND> TopLevelWindows() {
 HWND FindMainWindowBy(std::wstring (*textOf)(HWND)) {
   for (HWND window : TopLevelWindows()) {
     if (!IsWindowVisible(window) || ChildrenOf(window).empty()) continue;
-    if (textOf(window) == L"VORTANE") return window;
+    if (textOf(window) == MainCaption()) return window;
   }
   return nullptr;
 }
@@ -90,6 +95,9 @@ std::vector<HWND> ChildrenOfKind(HWND parent, ControlKind kind) {
   }
   return found;
 }
+
+void SetMainCaption(const std::wstring& caption) { MainCaptionSetting() = caption; }
+const std::wstring& MainCaption() { return MainCaptionSetting(); }
 
 HWND FindMainWindow() { return FindMainWindowBy(TextOf); }
 HWND FindMainWindowQuietly() { return FindMainWindowBy(StoredTextOf); }

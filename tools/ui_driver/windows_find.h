@@ -21,7 +21,12 @@ ControlKind KindOf(HWND window);
 // busy program cannot hold the read up. An edit control's content may differ from it.
 std::wstring StoredTextOf(HWND window);
 
-// The visible top-level window captioned "VORTANE" that holds the monitor's controls.
+// The caption FindMainWindow looks for: "VORTANE" unless the caller names another (a monitor
+// started on a chosen port names it, "VORTANE COM3").
+void SetMainCaption(const std::wstring& caption);
+const std::wstring& MainCaption();
+
+// The visible top-level window with the main caption that holds the monitor's controls.
 HWND FindMainWindow();
 // The same window, found through StoredTextOf.
 HWND FindMainWindowQuietly();
