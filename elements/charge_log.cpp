@@ -1,6 +1,7 @@
 #include "charge_log.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "convert.h"
 
@@ -44,21 +45,43 @@ AnsiString LocalTime() {
   return text;
 }
 
+// The last byte of a file of this size: what the file ends with.
+char LastByte(HANDLE file, LONGLONG size) {
+  char last = '\n';
+  DWORD got = 0;
+  LARGE_INTEGER at{};
+  at.QuadPart = size - 1;
+  if (SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) ReadFile(file, &last, 1, &got, nullptr);
+  return got == 1 ? last : '\n';
+}
+
+// A file deleted while it is open (under Wine on Linux, or by a tool that deletes with sharing)
+// still takes writes, but nobody can ever read them.
+bool Unnamed(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  return GetFileInformationByHandle(file, &info) && info.nNumberOfLinks == 0;
+}
+
 }  // namespace
 
 bool TNdChargeLog::Open() {
   // Append-only access: every write lands at the end, whoever else writes, and nothing already
   // in the file can be overwritten. Shared, so a spreadsheet or tail can read along.
-  file.reset(CreateFileW(FileName.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+  file.reset(CreateFileW(FileName.c_str(), FILE_APPEND_DATA | FILE_READ_DATA | FILE_READ_ATTRIBUTES,
                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  lineOpen = false;
   if (!file.valid()) return false;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size)) {
     file.reset();
     return false;
   }
-  return size.QuadPart > 0 || Append(Header);
+  if (size.QuadPart == 0) return Append(Header);
+  // A file that ends part-way through a line (someone's notes, a write cut short) would take the
+  // next line onto its end.
+  lineOpen = LastByte(file.get(), size.QuadPart) != '\n';
+  return true;
 }
 
 bool TNdChargeLog::Append(const AnsiString& line) {
@@ -89,6 +112,9 @@ void TNdChargeLog::doReply(TData& data, std::uint16_t) {
   // A cut that gets nothing sends nothing: a reply too short for it leaves its field empty.
   voltage.clear();
   temperature.clear();
-  // A failed write closed the file; this poll opens it again, once, with no box.
-  if (file.valid() || Open()) Append(line);
+  // The file is opened again, once, with no box, when a failed write closed it or its name is
+  // gone: the line then goes to the path the user gave, under a new header.
+  if (file.valid() && Unnamed(file.get())) file.reset();
+  if (!file.valid() && !Open()) return;
+  Append(std::exchange(lineOpen, false) ? "\r\n" + line : line);
 }

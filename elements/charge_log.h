@@ -15,7 +15,8 @@ public:
   std::wstring FileName;  // as typed: a path may hold characters no 8-bit code page has
 
   // Opens FileName for appending, creating it when missing; a file without lines gets the header
-  // line first. False when it cannot be opened or the header not written.
+  // line first, and the first line into a file that ends part-way through a line starts on a
+  // line of its own. False when it cannot be opened or the header not written.
   bool Open();
 
   void doCycle(TData& data, std::uint16_t index);        // point 0: a new run, polls from 1
@@ -32,4 +33,5 @@ private:
   std::int32_t poll = 0;
   AnsiString voltage;
   AnsiString temperature;
+  bool lineOpen = false;  // the file ends without a line break: the next line brings one
 };

@@ -20,8 +20,8 @@ wait_until 60 window_shown "VORTANE COM12" ||
 polled() { [ "$(tr -cd f <"$1" 2>/dev/null | wc -c)" -ge 1 ]; }
 logged() { [ "$(wc -l <"$1" 2>/dev/null)" -ge 2 ]; }
 
-# check CAPTION LOG RECEIVED SENT VOLTAGE TEMPERATURE: one poll of this monitor's own charger, in its
-# panes and in its log.
+# check CAPTION LOG RECEIVED SENT VOLTAGE TEMPERATURE: one poll of this monitor's own charger,
+# in its panes and in its log.
 check() {
   monitor_caption=$1
   expect_eq "caption" "$1" "$(must_drive captions | head -n1)"
