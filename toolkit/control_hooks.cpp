@@ -21,21 +21,6 @@ bool IsReflectedColor(UINT msg) {
   return msg >= CM_CTLCOLOR_BASE + WM_CTLCOLORMSGBOX && msg <= CM_CTLCOLOR_BASE + WM_CTLCOLORSTATIC;
 }
 
-// Ends a BeginPaint on every road out of the paint hook.
-class TPaintScope {
-public:
-  explicit TPaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
-  TPaintScope(const TPaintScope&) = delete;
-  TPaintScope& operator=(const TPaintScope&) = delete;
-  ~TPaintScope() { EndPaint(window_, &paint_); }
-  HDC Get() const { return dc_; }
-
-private:
-  HWND window_;
-  PAINTSTRUCT paint_{};
-  HDC dc_;
-};
-
 // The control's pending region joins the window's update region and is invalidated again, so
 // that this paint or the next covers it; a union of several rectangles becomes the client area.
 void MergePendingInvalidRegion(TControl* self, HWND window) {

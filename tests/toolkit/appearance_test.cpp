@@ -16,8 +16,12 @@ struct Painter {
   COLORREF color;
   RECT square;
   DWORD lastDCType = 0;
-  void Paint(TObj*, HDC dc) {
+  RECT invalidateOnce{};  // invalidated from inside the first paint
+  void Paint(TObj* sender, HDC dc) {
     lastDCType = GetObjectType(dc);
+    if (!IsRectEmpty(&invalidateOnce))
+      InvalidateRect(static_cast<TControl*>(sender)->Handle, &invalidateOnce, TRUE);
+    invalidateOnce = {};
     TGdiObject<HBRUSH> brush(CreateSolidBrush(color));
     FillRect(dc, &square, brush.Get());
   }
@@ -75,6 +79,31 @@ TEST(BufferedPaint, DrawsTheSamePixelsAsDirectPaintingAndFreesItsBitmap) {
     paintBuffered(second);
   }
   EXPECT_EQ(count(), before);
+}
+
+// What is invalidated while a buffered paint runs, outside what it paints, is painted next:
+// by the handler itself, or as the pending region that the paint hook invalidates again.
+TEST(BufferedPaint, WhatIsInvalidatedDuringThePaintIsPaintedNext) {
+  const RECT first{0, 0, 40, 40}, second{60, 55, 110, 75};
+  for (const bool pending : {false, true}) {
+    SCOPED_TRACE(pending ? "pending region" : "invalidated by the handler");
+    Scene scene;
+    scene.form->SetDoubleBuffered(true);
+    scene.formPainter.square = {0, 0, 120, 80};
+    if (pending) {
+      scene.form->PendingInvalidRegion.Reset(CreateRectRgnIndirect(&second));
+    } else {
+      scene.formPainter.invalidateOnce = second;
+    }
+    UpdateWindow(scene.form->Handle);  // the paint that showing the form asked for
+    HDC dc = GetDCEx(scene.form->Handle, nullptr, DCX_CACHE);
+    PatBlt(dc, 0, 0, 120, 80, BLACKNESS);
+    RedrawWindow(scene.form->Handle, &first, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    UpdateWindow(scene.form->Handle);
+    EXPECT_EQ(GetPixel(dc, 20, 20), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, 80, 65), RGB(0, 0, 255));
+    ReleaseDC(scene.form->Handle, dc);
+  }
 }
 
 // A buffered standard control paints itself into the memory DC that its WM_PAINT brings.
