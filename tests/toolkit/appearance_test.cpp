@@ -106,6 +106,30 @@ TEST(BufferedPaint, WhatIsInvalidatedDuringThePaintIsPaintedNext) {
   }
 }
 
+// A child's pending clip is in its own coordinates and only narrows what its buffered parent
+// lets it paint: a child that paints beyond its edges leaves its sibling alone.
+TEST(BufferedPaint, AChildsPendingClipKeepsItOffItsSibling) {
+  Scene scene;
+  Painter siblingPainter{RGB(255, 0, 0), {0, 0, 40, 40}};
+  TControl* sibling = CreatePaintBoxControl(scene.form.get());
+  sibling->SetPosition(10, 10);
+  sibling->SetOnPaint(MakeMethod<&Painter::Paint, TObj*, HDC>(&siblingPainter));
+  scene.box->SetTransparent(true);
+  // Painted first, so that nothing painted later can cover what the box did to it.
+  SetWindowPos(sibling->EnsureWindow(), HWND_BOTTOM, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Repainted(scene.form.get(), RDW_ALLCHILDREN);
+  scene.boxPainter.square = {-60, -10, 60, 70};
+  scene.boxPainter.color = RGB(0, 128, 0);
+  scene.box->PendingClipRegion.Reset(CreateRectRgn(-20, 0, 40, 40));  // reaches the sibling
+  // The form's own clip must not outlast its paint: its children are printed after it.
+  scene.form->PendingClipRegion.Reset(CreateRectRgn(0, 0, 1, 1));
+  const std::vector<COLORREF> pixels = Repainted(scene.form.get(), 0);
+  EXPECT_EQ(pixels[20 * 120 + 20], RGB(255, 0, 0));
+  EXPECT_EQ(pixels[20 * 120 + 45], RGB(255, 0, 0));
+  EXPECT_EQ(pixels[20 * 120 + 80], RGB(0, 128, 0));
+}
+
 // A buffered standard control paints itself into the memory DC that its WM_PAINT brings.
 TEST(BufferedPaint, AStandardControlPaintsIntoTheBuffer) {
   auto pixels = [](bool buffered) {
