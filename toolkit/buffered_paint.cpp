@@ -64,6 +64,29 @@ void PaintChildren(HWND parent, HDC dc, const RECT& update) {
   }
 }
 
+// A caret is drawn by inverting the screen: were the picture copied over it while it is on,
+// hiding it later would draw it instead. BeginPaint hides only the window's own caret, not one
+// in a child that the picture covers too.
+class TCaretHidden {
+public:
+  explicit TCaretHidden(HWND painted) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetCurrentThreadId(), &info) || !info.hwndCaret) return;
+    if (info.hwndCaret != painted && !IsChild(painted, info.hwndCaret)) return;
+    if (HideCaret(info.hwndCaret)) caretWindow_ = info.hwndCaret;
+  }
+  TCaretHidden(const TCaretHidden&) = delete;
+  TCaretHidden& operator=(const TCaretHidden&) = delete;
+  // A caret that moved to another window meanwhile is not ours to show.
+  ~TCaretHidden() {
+    if (caretWindow_) ShowCaret(caretWindow_);
+  }
+
+private:
+  HWND caretWindow_ = nullptr;
+};
+
 // The control erases and paints itself into the memory DC, its children are drawn over that,
 // and the whole picture, children included, goes to the window in one BitBlt: nothing on the
 // screen is ever seen half painted. BeginPaint validates only the area it hands out, so what
@@ -72,6 +95,7 @@ void PaintChildren(HWND parent, HDC dc, const RECT& update) {
 // answered below without touching the screen.
 void PaintBuffered(TControl* control) {
   HWND window = control->Handle;
+  TCaretHidden caret(window);
   TPaintScope paint(window);
   if (!paint.Get()) return;
   RECT client;

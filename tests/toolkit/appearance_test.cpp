@@ -130,6 +130,34 @@ TEST(BufferedPaint, AChildsPendingClipKeepsItOffItsSibling) {
   EXPECT_EQ(pixels[20 * 120 + 80], RGB(0, 128, 0));
 }
 
+// A caret is drawn by inverting the screen. A buffered picture copied over a caret that is on
+// leaves nothing for the caret's hiding to invert back: hiding it as the focus leaves would
+// draw a caret that stays.
+TEST(BufferedPaint, NoCaretIsLeftBehindWhenTheFocusLeaves) {
+  for (const bool ownBuffer : {true, false}) {
+    SCOPED_TRACE(ownBuffer ? "buffered edit" : "edit in a buffered form");
+    TestForm form(true);
+    TControl* edit = CreateEditControl(form.get(), 0);
+    edit->SetCaption("Wg 42");
+    // Wine prints a child's client area at the corner of its frame: no frame, no shift.
+    edit->SetExStyle(edit->ExStyle & ~WS_EX_CLIENTEDGE);
+    edit->SetStyle(edit->Style & ~WS_BORDER);
+    (ownBuffer ? edit : form.get())->SetDoubleBuffered(true);
+    const HWND window = edit->EnsureWindow();
+    RedrawWindow(form->Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SetFocus(window);
+    ASSERT_EQ(GetFocus(), window);  // else no caret is ever drawn
+    RedrawWindow(ownBuffer ? window : form->Handle, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW);
+    SetFocus(nullptr);
+    HDC dc = GetDC(window);
+    const std::vector<COLORREF> left = PixelsOf(dc, edit->ClientWidth(), edit->ClientHeight());
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_TRUE(PixelsOf(dc, edit->ClientWidth(), edit->ClientHeight()) == left);
+    ReleaseDC(window, dc);
+  }
+}
+
 // A buffered standard control paints itself into the memory DC that its WM_PAINT brings.
 TEST(BufferedPaint, AStandardControlPaintsIntoTheBuffer) {
   auto pixels = [](bool buffered) {
