@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "bitmap.h"
@@ -200,6 +201,23 @@ TEST(Controls, CreatingFreeingAndDrawingGiveBackEveryWindowAndGdiObject) {
     canvas.LineTo(3, 3);
     canvas.TextOut(0, 0, "1");
     bitmap->SetWidth(8);
+    // Windows deletes no tool still selected into a DC (Wine does): a canvas that is done has
+    // put the DC's own objects back.
+    TMemoryDC memory(nullptr);
+    const auto current = [dc = memory.Get()] {
+      return std::array{GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH),
+                        GetCurrentObject(dc, OBJ_FONT)};
+    };
+    const auto own = current();
+    {
+      TOwned<TCanvas> onDC(TCanvas::CreateCanvas(memory.Get()));
+      onDC->Font()->SetFontHeight(-13);
+      onDC->Brush()->SetColor(0x00FF00);
+      onDC->Pen()->SetColor(0x0000FF);
+      onDC->Rectangle(0, 0, 4, 4);
+      onDC->TextOut(0, 0, "1");
+    }
+    EXPECT_EQ(current(), own);
   };
   round();
   const std::size_t gdi = CountGdiObjects();
