@@ -1,4 +1,5 @@
 #include <string>
+#include <vector>
 
 #include "probes.h"
 #include "str_mask.h"
@@ -15,11 +16,12 @@ TEST_F(StrMask, WildcardsAndIgnoreCaseThroughTheElement) {
   mask.onMatch = yes.Link();
   mask.onNoMatch = no.Link();
   const std::string as(5000, 'a'), stars = "*a*a*a*a*a*a*a*a*a*a*a*b";
-  const struct {
+  struct Case {
     std::string pattern, text;
     bool match;
     std::uint8_t ignoreCase = 0;
-  } cases[] = {
+  };
+  std::vector<Case> cases = {
       {"0000000*", "0000000", true}, {"0000000*", "0000000\r1#*?", true},
       {"0000000*", "000000", false}, {"0000000*", " 0000000", false},
       {"#?#", "1 2", true}, {"#?#", "1\0" "2"s, true}, {"#?#", "12", false},
@@ -31,7 +33,18 @@ TEST_F(StrMask, WildcardsAndIgnoreCaseThroughTheElement) {
       {"Ab*", "aBc", true, 1}, {"Ab*", "aBc", false, 0}, {"Ab*", "aBc", false, 2},
       {"\xD7\xC0\xD1*", "\xF7\xE0\xF1\xFB", true, 1}, {"\xB8\xE6", "\xA8\xC6", true, 1},
       {"\xD7\xC0\xD1", "\xF7\xE0\xF1", false, 0},
+      // Each class at both ends of its range and just outside it: digits, any byte but the
+      // end, Latin A-Z and Cyrillic А-Я folded; а, just past Я, stays а.
+      {"####", "0909", true}, {"#", "/", false}, {"#", ":", false}, {"??", "\x01\xFF", true},
+      {"AZ", "az", true, 1}, {"@", "`", false, 1}, {"[", "{", false, 1},
+      {"\xC0\xDF", "\xE0\xFF", true, 1}, {"\xE0", "\xC0", true, 1},
   };
+  // The end of charge against the readings nearest to it: one place of the seven off.
+  for (std::size_t place = 0; place < 7; ++place) {
+    std::string reading = "0000000\r";
+    reading[place] = "19/:O8 "[place];
+    cases.push_back({"0000000*", reading, false, 1});
+  }
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pattern + " / " + c.text.substr(0, 20));
     mask.Mask = c.pattern;
