@@ -64,11 +64,8 @@ TEST_F(ComLong, MonitorSettingsReadsCutAtTheBufferAndPurge) {
   // a pty cannot show them, its driver drops the parity bits.
   const BYTE parities[] = {NOPARITY, ODDPARITY, EVENPARITY, MARKPARITY, SPACEPARITY};
   for (std::int32_t parity = 0; parity < 5; ++parity) {
-    DCB built{};
-    built.DCBlength = sizeof built;
-    EXPECT_TRUE(BuildCommDCBA(ComControlString(4800, ComParityLetter(parity)).c_str(), &built) &&
-                built.Parity == parities[parity])
-        << parity;
+    EXPECT_TRUE(BuildCommDCBA(ComControlString(4800, ComParityLetter(parity)).c_str(), &dcb) &&
+                dcb.Parity == parities[parity]) << parity;
   }
   std::string replies;
   while (replies.size() < 300) replies += "1400300\r";

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
 #include "bitmap.h"
@@ -91,11 +90,8 @@ TEST(BufferedPaint, WhatIsInvalidatedDuringThePaintIsPaintedNext) {
     Scene scene;
     scene.form->SetDoubleBuffered(true);
     scene.formPainter.square = {0, 0, 120, 80};
-    if (pending) {
-      scene.form->PendingInvalidRegion.Reset(CreateRectRgnIndirect(&second));
-    } else {
-      scene.formPainter.invalidateOnce = second;
-    }
+    if (pending) scene.form->PendingInvalidRegion.Reset(CreateRectRgnIndirect(&second));
+    scene.formPainter.invalidateOnce = pending ? RECT{} : second;
     UpdateWindow(scene.form->Handle);  // the paint that showing the form asked for
     HDC dc = GetDCEx(scene.form->Handle, nullptr, DCX_CACHE);
     PatBlt(dc, 0, 0, 120, 80, BLACKNESS);
@@ -205,18 +201,15 @@ TEST(Controls, CreatingFreeingAndDrawingGiveBackEveryWindowAndGdiObject) {
     // put the DC's own objects back.
     TMemoryDC memory(nullptr);
     const auto current = [dc = memory.Get()] {
-      return std::array{GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH),
-                        GetCurrentObject(dc, OBJ_FONT)};
+      return std::vector{GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH),
+                         GetCurrentObject(dc, OBJ_FONT)};
     };
     const auto own = current();
-    {
-      TOwned<TCanvas> onDC(TCanvas::CreateCanvas(memory.Get()));
-      onDC->Font()->SetFontHeight(-13);
-      onDC->Brush()->SetColor(0x00FF00);
-      onDC->Pen()->SetColor(0x0000FF);
-      onDC->Rectangle(0, 0, 4, 4);
-      onDC->TextOut(0, 0, "1");
-    }
+    TOwned<TCanvas> onDC(TCanvas::CreateCanvas(memory.Get()));
+    for (TGraphicTool* tool : {onDC->Brush(), onDC->Pen(), onDC->Font()}) tool->SetColor(0xFF);
+    onDC->Rectangle(0, 0, 4, 4);
+    onDC->TextOut(0, 0, "1");
+    onDC.reset();
     EXPECT_EQ(current(), own);
   };
   round();
