@@ -4,6 +4,14 @@
 // extended precision holds this guard for its own duration; the old control word goes back.
 
 #include <cstdint>
+#include <limits>
+
+// The digits of real numbers are those of the x87 extended type (64-bit mantissa, 15-bit
+// exponent); where long double is anything else (plain double, a 128-bit quad) they would
+// quietly differ, so such a build stops here.
+static_assert(std::numeric_limits<long double>::digits == 64 &&
+                  std::numeric_limits<long double>::max_exponent == 16384,
+              "long double must be the x87 80-bit extended type");
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 class ExtendedPrecision {

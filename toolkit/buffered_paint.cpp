@@ -64,38 +64,58 @@ void PaintChildren(HWND parent, HDC dc, const RECT& update) {
   }
 }
 
+// A caret is drawn by inverting the screen: were the picture copied over it while it is on,
+// hiding it later would draw it instead. BeginPaint hides only the window's own caret, not one
+// in a child that the picture covers too.
+class TCaretHidden {
+public:
+  explicit TCaretHidden(HWND painted) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetCurrentThreadId(), &info) || !info.hwndCaret) return;
+    if (info.hwndCaret != painted && !IsChild(painted, info.hwndCaret)) return;
+    if (HideCaret(info.hwndCaret)) caretWindow_ = info.hwndCaret;
+  }
+  TCaretHidden(const TCaretHidden&) = delete;
+  TCaretHidden& operator=(const TCaretHidden&) = delete;
+  // A caret that moved to another window meanwhile is not ours to show.
+  ~TCaretHidden() {
+    if (caretWindow_) ShowCaret(caretWindow_);
+  }
+
+private:
+  HWND caretWindow_ = nullptr;
+};
+
 // The control erases and paints itself into the memory DC, its children are drawn over that,
 // and the whole picture, children included, goes to the window in one BitBlt: nothing on the
-// screen is ever seen half painted.
+// screen is ever seen half painted. BeginPaint validates only the area it hands out, so what
+// is invalidated during the paint (the pending region the paint hook puts back, say) is left
+// for the next one; a frame that is due is drawn on the way, and the erase it asks for is
+// answered below without touching the screen.
 void PaintBuffered(TControl* control) {
   HWND window = control->Handle;
-  RECT update{};
-  GetUpdateRect(window, &update, FALSE);
+  TCaretHidden caret(window);
+  TPaintScope paint(window);
+  if (!paint.Get()) return;
   RECT client;
   GetClientRect(window, &client);
-  IntersectRect(&update, &update, &client);
-  if (!IsRectEmpty(&update)) {
-    HDC screen = GetDCEx(window, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
-    HBITMAP bitmap = HeldBitmap(control, screen, client.right, client.bottom);
-    TMemoryDC memory(screen);
-    if (bitmap && memory.Get()) {
-      TSelectGuard select(memory.Get(), bitmap);
-      IntersectClipRect(memory.Get(), update.left, update.top, update.right, update.bottom);
-      HDC outer = std::exchange(PaintingDC, memory.Get());
-      const WPARAM mem = reinterpret_cast<WPARAM>(memory.Get());
-      SendMessageW(window, WM_ERASEBKGND, mem, 0);
-      SendMessageW(window, WM_PAINT, mem, 0);
-      PaintChildren(window, memory.Get(), update);
-      PaintingDC = outer;
-      BitBlt(screen, update.left, update.top, update.right - update.left,
-             update.bottom - update.top, memory.Get(), update.left, update.top, SRCCOPY);
-    }
-    ReleaseDC(window, screen);
-  }
-  // Validates what was painted; a frame that is due is drawn on the way, and the erase that
-  // BeginPaint asks for is answered below without touching the screen.
-  PAINTSTRUCT ps;
-  if (BeginPaint(window, &ps)) EndPaint(window, &ps);
+  RECT update;
+  if (!IntersectRect(&update, &paint.Area(), &client)) return;
+  TWindowDC screen(window, DCX_CACHE | DCX_CLIPSIBLINGS);
+  HBITMAP bitmap = HeldBitmap(control, screen.Get(), client.right, client.bottom);
+  TMemoryDC memory(screen.Get());
+  if (!bitmap || !memory.Get()) return;
+  TSelectGuard select(memory.Get(), bitmap);
+  IntersectClipRect(memory.Get(), update.left, update.top, update.right, update.bottom);
+  HDC outer = std::exchange(PaintingDC, memory.Get());
+  const WPARAM mem = reinterpret_cast<WPARAM>(memory.Get());
+  SendMessageW(window, WM_ERASEBKGND, mem, 0);
+  SendMessageW(window, WM_PAINT, mem, 0);
+  PaintChildren(window, memory.Get(), update);
+  PaintingDC = outer;
+  BitBlt(screen.Get(), update.left, update.top, update.right - update.left,
+         update.bottom - update.top, memory.Get(), update.left, update.top, SRCCOPY);
 }
 
 bool ParentBuffered(HWND window) {

@@ -21,21 +21,6 @@ bool IsReflectedColor(UINT msg) {
   return msg >= CM_CTLCOLOR_BASE + WM_CTLCOLORMSGBOX && msg <= CM_CTLCOLOR_BASE + WM_CTLCOLORSTATIC;
 }
 
-// Ends a BeginPaint on every road out of the paint hook.
-class TPaintScope {
-public:
-  explicit TPaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
-  TPaintScope(const TPaintScope&) = delete;
-  TPaintScope& operator=(const TPaintScope&) = delete;
-  ~TPaintScope() { EndPaint(window_, &paint_); }
-  HDC Get() const { return dc_; }
-
-private:
-  HWND window_;
-  PAINTSTRUCT paint_{};
-  HDC dc_;
-};
-
 // The control's pending region joins the window's update region and is invalidated again, so
 // that this paint or the next covers it; a union of several rectangles becomes the client area.
 void MergePendingInvalidRegion(TControl* self, HWND window) {
@@ -53,12 +38,22 @@ void MergePendingInvalidRegion(TControl* self, HWND window) {
   }
 }
 
+// The pending clip is in the control's client coordinates: it follows the origin a parent set to
+// print the control into its own picture, and it narrows the DC's clip (the parent's area for
+// this child) without ever widening it. The DC leaves as it came.
 void Paint(TControl* self, HDC dc) {
   if (!dc) return;
-  if (self->PendingClipRegion) SelectClipRgn(dc, self->PendingClipRegion.Get());
-  self->PendingClipRegion.Reset();
+  const TGdiObject<HRGN> clip = std::move(self->PendingClipRegion);
+  const int saved = clip ? SaveDC(dc) : 0;
+  if (saved) {
+    POINT origin{0, 0};
+    LPtoDP(dc, &origin, 1);
+    OffsetRgn(clip.Get(), origin.x, origin.y);
+    ExtSelectClipRgn(dc, clip.Get(), RGN_AND);
+  }
   self->OnPaint(self, dc);
   if (self->HasCanvas()) self->Canvas()->SetDC(nullptr);
+  if (saved) RestoreDC(dc, saved);
 }
 
 }  // namespace

@@ -71,6 +71,40 @@ private:
   HDC dc_;
 };
 
+// A DC of a window from GetDCEx, released at the end of the scope.
+class TWindowDC {
+public:
+  TWindowDC(HWND window, DWORD flags) : window_(window), dc_(GetDCEx(window, nullptr, flags)) {}
+  TWindowDC(const TWindowDC&) = delete;
+  TWindowDC& operator=(const TWindowDC&) = delete;
+  ~TWindowDC() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  HDC Get() const { return dc_; }
+
+private:
+  HWND window_;
+  HDC dc_;
+};
+
+// BeginPaint, ended by EndPaint on every road out of the scope.
+class TPaintScope {
+public:
+  explicit TPaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  TPaintScope(const TPaintScope&) = delete;
+  TPaintScope& operator=(const TPaintScope&) = delete;
+  ~TPaintScope() {
+    if (dc_) EndPaint(window_, &paint_);
+  }
+  HDC Get() const { return dc_; }
+  const RECT& Area() const { return paint_.rcPaint; }
+
+private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
 // Selects an object into a DC and puts the previous one back at the end of the scope.
 class TSelectGuard {
 public:

@@ -31,6 +31,16 @@ TEST_F(StrMask, WildcardsAndIgnoreCaseThroughTheElement) {
       {"Ab*", "aBc", true, 1}, {"Ab*", "aBc", false, 0}, {"Ab*", "aBc", false, 2},
       {"\xD7\xC0\xD1*", "\xF7\xE0\xF1\xFB", true, 1}, {"\xB8\xE6", "\xA8\xC6", true, 1},
       {"\xD7\xC0\xD1", "\xF7\xE0\xF1", false, 0},
+      // Each class at both ends of its range and just outside it: digits, any byte but the
+      // end, Latin A-Z and Cyrillic А-Я folded; а, just past Я, stays а.
+      {"####", "0909", true}, {"#", "/", false}, {"#", ":", false}, {"??", "\x01\xFF", true},
+      {"AZ", "az", true, 1}, {"@", "`", false, 1}, {"[", "{", false, 1},
+      {"\xC0\xDF", "\xE0\xFF", true, 1}, {"\xE0", "\xC0", true, 1},
+      // The end of charge against the readings nearest to it: one place of the seven off.
+      {"0000000*", "1000000\r", false, 1}, {"0000000*", "0900000\r", false, 1},
+      {"0000000*", "00/0000\r", false, 1}, {"0000000*", "000:000\r", false, 1},
+      {"0000000*", "0000O00\r", false, 1}, {"0000000*", "0000080\r", false, 1},
+      {"0000000*", "000000 \r", false, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pattern + " / " + c.text.substr(0, 20));

@@ -16,8 +16,12 @@ struct Painter {
   COLORREF color;
   RECT square;
   DWORD lastDCType = 0;
-  void Paint(TObj*, HDC dc) {
+  RECT invalidateOnce{};  // invalidated from inside the first paint
+  void Paint(TObj* sender, HDC dc) {
     lastDCType = GetObjectType(dc);
+    if (!IsRectEmpty(&invalidateOnce))
+      InvalidateRect(static_cast<TControl*>(sender)->Handle, &invalidateOnce, TRUE);
+    invalidateOnce = {};
     TGdiObject<HBRUSH> brush(CreateSolidBrush(color));
     FillRect(dc, &square, brush.Get());
   }
@@ -77,6 +81,80 @@ TEST(BufferedPaint, DrawsTheSamePixelsAsDirectPaintingAndFreesItsBitmap) {
   EXPECT_EQ(count(), before);
 }
 
+// What is invalidated while a buffered paint runs, outside what it paints, is painted next:
+// by the handler itself, or as the pending region that the paint hook invalidates again.
+TEST(BufferedPaint, WhatIsInvalidatedDuringThePaintIsPaintedNext) {
+  const RECT first{0, 0, 40, 40}, second{60, 55, 110, 75};
+  for (const bool pending : {false, true}) {
+    SCOPED_TRACE(pending ? "pending region" : "invalidated by the handler");
+    Scene scene;
+    scene.form->SetDoubleBuffered(true);
+    scene.formPainter.square = {0, 0, 120, 80};
+    if (pending) scene.form->PendingInvalidRegion.Reset(CreateRectRgnIndirect(&second));
+    scene.formPainter.invalidateOnce = pending ? RECT{} : second;
+    UpdateWindow(scene.form->Handle);  // the paint that showing the form asked for
+    HDC dc = GetDCEx(scene.form->Handle, nullptr, DCX_CACHE);
+    PatBlt(dc, 0, 0, 120, 80, BLACKNESS);
+    RedrawWindow(scene.form->Handle, &first, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    UpdateWindow(scene.form->Handle);
+    EXPECT_EQ(GetPixel(dc, 20, 20), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, 80, 65), RGB(0, 0, 255));
+    ReleaseDC(scene.form->Handle, dc);
+  }
+}
+
+// A child's pending clip is in its own coordinates and only narrows what its buffered parent
+// lets it paint: a child that paints beyond its edges leaves its sibling alone.
+TEST(BufferedPaint, AChildsPendingClipKeepsItOffItsSibling) {
+  Scene scene;
+  Painter siblingPainter{RGB(255, 0, 0), {0, 0, 40, 40}};
+  TControl* sibling = CreatePaintBoxControl(scene.form.get());
+  sibling->SetPosition(10, 10);
+  sibling->SetOnPaint(MakeMethod<&Painter::Paint, TObj*, HDC>(&siblingPainter));
+  scene.box->SetTransparent(true);
+  // Painted first, so that nothing painted later can cover what the box did to it.
+  SetWindowPos(sibling->EnsureWindow(), HWND_BOTTOM, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Repainted(scene.form.get(), RDW_ALLCHILDREN);
+  scene.boxPainter.square = {-60, -10, 60, 70};
+  scene.boxPainter.color = RGB(0, 128, 0);
+  scene.box->PendingClipRegion.Reset(CreateRectRgn(-20, 0, 40, 40));  // reaches the sibling
+  // The form's own clip must not outlast its paint: its children are printed after it.
+  scene.form->PendingClipRegion.Reset(CreateRectRgn(0, 0, 1, 1));
+  const std::vector<COLORREF> pixels = Repainted(scene.form.get(), 0);
+  EXPECT_EQ(pixels[20 * 120 + 20], RGB(255, 0, 0));
+  EXPECT_EQ(pixels[20 * 120 + 45], RGB(255, 0, 0));
+  EXPECT_EQ(pixels[20 * 120 + 80], RGB(0, 128, 0));
+}
+
+// A caret is drawn by inverting the screen. A buffered picture copied over a caret that is on
+// leaves nothing for the caret's hiding to invert back: hiding it as the focus leaves would
+// draw a caret that stays.
+TEST(BufferedPaint, NoCaretIsLeftBehindWhenTheFocusLeaves) {
+  for (const bool ownBuffer : {true, false}) {
+    SCOPED_TRACE(ownBuffer ? "buffered edit" : "edit in a buffered form");
+    TestForm form(true);
+    TControl* edit = CreateEditControl(form.get(), 0);
+    edit->SetCaption("Wg 42");
+    // Wine prints a child's client area at the corner of its frame: no frame, no shift.
+    edit->SetExStyle(edit->ExStyle & ~WS_EX_CLIENTEDGE);
+    edit->SetStyle(edit->Style & ~WS_BORDER);
+    (ownBuffer ? edit : form.get())->SetDoubleBuffered(true);
+    const HWND window = edit->EnsureWindow();
+    RedrawWindow(form->Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SetFocus(window);
+    ASSERT_EQ(GetFocus(), window);  // else no caret is ever drawn
+    RedrawWindow(ownBuffer ? window : form->Handle, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW);
+    SetFocus(nullptr);
+    HDC dc = GetDC(window);
+    const std::vector<COLORREF> left = PixelsOf(dc, edit->ClientWidth(), edit->ClientHeight());
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_TRUE(PixelsOf(dc, edit->ClientWidth(), edit->ClientHeight()) == left);
+    ReleaseDC(window, dc);
+  }
+}
+
 // A buffered standard control paints itself into the memory DC that its WM_PAINT brings.
 TEST(BufferedPaint, AStandardControlPaintsIntoTheBuffer) {
   auto pixels = [](bool buffered) {
@@ -119,6 +197,20 @@ TEST(Controls, CreatingFreeingAndDrawingGiveBackEveryWindowAndGdiObject) {
     canvas.LineTo(3, 3);
     canvas.TextOut(0, 0, "1");
     bitmap->SetWidth(8);
+    // Windows deletes no tool still selected into a DC (Wine does): a canvas that is done has
+    // put the DC's own objects back.
+    TMemoryDC memory(nullptr);
+    const auto current = [dc = memory.Get()] {
+      return std::vector{GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH),
+                         GetCurrentObject(dc, OBJ_FONT)};
+    };
+    const auto own = current();
+    TOwned<TCanvas> onDC(TCanvas::CreateCanvas(memory.Get()));
+    for (TGraphicTool* tool : {onDC->Brush(), onDC->Pen(), onDC->Font()}) tool->SetColor(0xFF);
+    onDC->Rectangle(0, 0, 4, 4);
+    onDC->TextOut(0, 0, "1");
+    onDC.reset();
+    EXPECT_EQ(current(), own);
   };
   round();
   const std::size_t gdi = CountGdiObjects();
