@@ -37,11 +37,12 @@ constexpr COLORREF GridColor = RGB(0xC0, 0xC0, 0xC0);
 constexpr COLORREF TextColor = RGB(0, 0, 0xFF);
 constexpr COLORREF CurveColor = RGB(0xFF, 0, 0);
 
-// Nearest integer, ties to even; a wild value stays far outside the bitmap.
+// Nearest integer, ties to even (the default rounding mode); a wild value stays far outside the
+// bitmap.
 int nint(double v) {
   if (!(v > -1e9)) return -1000000000;
   if (!(v < 1e9)) return 1000000000;
-  return static_cast<int>(std::nearbyint(v));
+  return static_cast<int>(std::lrint(v));
 }
 
 HFONT makeFont(int height, LONG weight) {
@@ -62,7 +63,7 @@ int pointsToHeight(int points) {
 
 void drawLabel(HDC dc, int x, int y, double value) {
   wchar_t text[32];
-  const int length = swprintf(text, 32, L"%.15g", std::nearbyint(value * 100.0) / 100.0);
+  const int length = swprintf(text, 32, L"%.15g", nint(value * 100.0) / 100.0);
   TextOutW(dc, x, y, text, length);
 }
 
