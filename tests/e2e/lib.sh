@@ -255,34 +255,6 @@ port_holders() {
 port_open() { [ -n "$(port_holders)" ]; }
 port_closed() { [ -z "$(port_holders)" ]; }
 
-# The Linux process of the running monitor in this prefix.
-monitor_process() {
-  local comm pid
-  for comm in $(grep -lx vortane.exe /proc/[0-9]*/comm 2>/dev/null); do
-    pid=$(cut -d/ -f3 <<<"$comm")
-    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
-      echo "$pid"
-    fi
-  done
-}
-
-# The wineserver of this prefix: it works in a folder named after the prefix's device and inode.
-prefix_server() {
-  local folder comm pid
-  folder=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
-  for comm in $(grep -lx wineserver64 /proc/[0-9]*/comm 2>/dev/null); do
-    pid=$(cut -d/ -f3 <<<"$comm")
-    if [[ "$(readlink "/proc/$pid/cwd" 2>/dev/null)" == */"$folder" ]]; then echo "$pid"; fi
-  done
-}
-
-# open_fds PID [files]: how many descriptors the process holds; with "files", only those of
-# files and devices (not pipes, sockets, epoll or event descriptors).
-open_fds() {
-  { find "/proc/$1/fd" -mindepth 1 -maxdepth 1 -printf '%l\n' 2>/dev/null || true; } |
-    if [ "${2:-}" = files ]; then grep -cv '^\(pipe\|socket\|anon_inode\):' || true; else wc -l; fi
-}
-
 # The screen as "x y" lines, one per pure red pixel (the curves' colour).
 grab_red_pixels() {
   local raw="$work/screen.rgb"

@@ -27,8 +27,6 @@ const char Usage[] =
     "  box [--caption C] [--press ok] [--timeout MS]\n"
     "                               wait for a message box, print its text, press OK\n"
     "  click-busy CAPTION           click a button of a program that may be busy for minutes\n"
-    "  cycle N                      N times: click the button that starts a run, then the one\n"
-    "                               that stops it, each click handled before the next\n"
     "  close                        ask the main window to close\n"
     "  endsession                   tell the main window that Windows shuts down\n"
     "  run \"COMMAND LINE\"           start a process with this raw command line, print its exit code\n"
@@ -251,25 +249,6 @@ int CmdClickBusy(const Options& options) {
   return 0;
 }
 
-int CmdCycle(const Options& options) {
-  if (options.positional.size() != 1) return BadUsage(L"cycle: expected a count");
-  const std::wstring& text = options.positional[0];
-  wchar_t* end = nullptr;
-  const unsigned long count = wcstoul(text.c_str(), &end, 10);
-  if (text.empty() || *end != L'\0' || count < 1 || count > 1'000'000)
-    return BadUsage(L"cycle: expected a count from 1 to 1000000, got '" + text + L"'");
-  HWND main = FindMainWindowQuietly();
-  if (!main) return Fail(L"no window " + MainCaption());
-  HWND cycle = FindButtonQuietly(main, L"цикл");
-  HWND stop = FindButtonQuietly(main, L"стоп");
-  if (!cycle || !stop) return Fail(L"no button цикл or стоп");
-  for (unsigned long i = 1; i <= count; ++i) {
-    if (!SendWithin(cycle, BM_CLICK, 0, 0) || !SendWithin(stop, BM_CLICK, 0, 0))
-      return Fail(L"click " + std::to_wstring(i) + L" was not handled in time");
-  }
-  return 0;
-}
-
 int CmdClose() {
   int code = 0;
   HWND main = MainWindowOrNull(code);
@@ -365,7 +344,7 @@ int wmain(int argc, wchar_t** argv) {
   if (!ParseOptions(at + 1, argc, argv, options, error)) return BadUsage(error);
 
   const bool takesArguments =
-      command == L"click" || command == L"run" || command == L"click-busy" || command == L"cycle";
+      command == L"click" || command == L"run" || command == L"click-busy";
   const bool takesOptions = command == L"wait-window" || command == L"box";
   if (!takesArguments && !options.positional.empty())
     return BadUsage(command + L": unexpected argument '" + options.positional[0] + L"'");
@@ -377,7 +356,6 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"read-memos") return CmdReadMemos(false);
   if (command == L"memo-bytes") return CmdReadMemos(true);
   if (command == L"click-busy") return CmdClickBusy(options);
-  if (command == L"cycle") return CmdCycle(options);
   if (command == L"box") return CmdBox(options);
   if (command == L"close") return CmdClose();
   if (command == L"endsession") return CmdEndSession();
