@@ -2,6 +2,7 @@
 // Arithmetic on long double keeps a 64-bit mantissa only while the x87 precision control says
 // so, and a 64-bit Windows process may run with it at 53 bits. Code whose results depend on
 // extended precision holds this guard for its own duration; the old control word goes back.
+// Under it the x87 rounds to nearest, ties to even, so a conversion to integer rounds so too.
 
 #include <cstdint>
 #include <limits>
@@ -18,7 +19,7 @@ class ExtendedPrecision {
 public:
   ExtendedPrecision() {
     __asm__ __volatile__("fnstcw %0" : "=m"(saved_) : : "memory");
-    const auto extended = static_cast<std::uint16_t>(saved_ | 0x0300);
+    const auto extended = static_cast<std::uint16_t>((saved_ | 0x0300) & ~0x0C00);
     if (extended != saved_) __asm__ __volatile__("fldcw %0" : : "m"(extended) : "memory");
   }
   ~ExtendedPrecision() { __asm__ __volatile__("fldcw %0" : : "m"(saved_) : "memory"); }

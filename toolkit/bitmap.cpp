@@ -106,12 +106,16 @@ void TBitmap::CanvasChanging(TCanvas* canvas) {
 
 void TBitmap::Draw(HDC dc, int x, int y) {
   if (!handle_ || !dc) return;
-  ReleaseCanvas();
   BITMAP info{};
-  if (GetObjectW(handle_.Get(), sizeof info, &info)) {
-    TMemoryDC source(dc);
-    TSelectGuard select(source.Get(), handle_.Get());
-    BitBlt(dc, x, y, info.bmWidth, std::abs(info.bmHeight), source.Get(), 0, 0, SRCCOPY);
-  }
+  if (!GetObjectW(handle_.Get(), sizeof info, &info)) return;
+  const int height = std::abs(info.bmHeight);
+  // The canvas's DC holds the picture already; a DC of its own is made only without one.
   SelectIntoCanvas();
+  if (canvasDCOriginal_) {
+    BitBlt(dc, x, y, info.bmWidth, height, canvasDC_->Get(), 0, 0, SRCCOPY);
+    return;
+  }
+  TMemoryDC source(dc);
+  TSelectGuard select(source.Get(), handle_.Get());
+  BitBlt(dc, x, y, info.bmWidth, height, source.Get(), 0, 0, SRCCOPY);
 }

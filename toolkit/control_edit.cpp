@@ -111,15 +111,15 @@ void TControl::InsertText(int pos, const AnsiString& text) {
     SetCaption(AnsiString(old).insert(at, text));
     return;
   }
-  std::wstring expected = WindowText(Handle);
   // The edit takes text up to a NUL; expecting more would set the whole text, cut there.
   std::wstring wide = ToWide(text);
   wide.resize(std::wcslen(wide.c_str()));
-  const std::size_t at = std::min(static_cast<std::size_t>(std::max(pos, 0)), expected.size());
-  expected.insert(at, wide);
+  const std::size_t before = static_cast<std::size_t>(GetWindowTextLengthW(Handle));
+  const std::size_t at = std::min(static_cast<std::size_t>(std::max(pos, 0)), before);
+  const std::size_t expected = before + wide.size();
   const LRESULT limit = SendMessageW(Handle, EM_GETLIMITTEXT, 0, 0);
-  const bool lift = static_cast<std::size_t>(limit) < expected.size();
-  if (lift) SendMessageW(Handle, EM_SETLIMITTEXT, expected.size(), 0);
+  const bool lift = static_cast<std::size_t>(limit) < expected;
+  if (lift) SendMessageW(Handle, EM_SETLIMITTEXT, expected, 0);
   SendMessageW(Handle, NotifyCodes.SetSelMsg, at, at);
   // Like a text set whole, a programmatic insert is no change made in the pane: the edit's
   // change notice, sent while the replacement runs, is not passed on.
@@ -127,8 +127,15 @@ void TControl::InsertText(int pos, const AnsiString& text) {
   SendMessageW(Handle, NotifyCodes.ReplaceSelMsg, 0, reinterpret_cast<LPARAM>(wide.c_str()));
   OnChange = onChange;
   if (lift) SendMessageW(Handle, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
-  // Refused as ReplaceLine's replacement can be: the text is then set whole.
-  if (WindowText(Handle) != expected) SetWindowTextW(Handle, expected.c_str());
+  // Only the length is read back: an insert into an empty selection goes in whole, in part (the
+  // pane ran out of room) or not at all. When it falls short, as ReplaceLine's replacement can,
+  // the text is set whole, with what went in of it taken out first.
+  const std::size_t after = static_cast<std::size_t>(GetWindowTextLengthW(Handle));
+  if (after == expected) return;
+  std::wstring whole = WindowText(Handle);
+  if (after > before) whole.erase(at, std::min(after - before, wide.size()));
+  whole.insert(std::min(at, whole.size()), wide);
+  SetWindowTextW(Handle, whole.c_str());
 }
 
 void TControl::AppendText(const AnsiString& text) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 
 #include "convert.h"
@@ -16,17 +17,15 @@ constexpr long double YLabelMinCell = 12.0L;
 constexpr long double MinCell = 1.0L;
 constexpr std::int32_t LabelFontHeight = 8;
 
-// Nearest integer, ties to even, whatever the rounding mode. NaN gives 0 and values beyond the
-// 64-bit range saturate, so a wild value never reaches an undefined conversion.
+// Nearest integer, ties to even: the rounding the precision guard of Draw sets, which a
+// conversion by the current rounding takes without switching the x87 to truncation and back (two
+// of them per point). NaN gives 0 and values beyond the 64-bit range saturate, so a wild value
+// never reaches an undefined conversion.
 std::int64_t nint(long double v) {
   if (v != v) return 0;
   if (v >= 9223372036854775807.0L) return INT64_MAX;
   if (v <= -9223372036854775808.0L) return INT64_MIN;
-  std::int64_t whole = static_cast<std::int64_t>(v);  // towards zero
-  const long double fraction = v - static_cast<long double>(whole);  // exact
-  if (fraction > 0.5L || (fraction == 0.5L && (whole & 1) != 0)) ++whole;
-  if (fraction < -0.5L || (fraction == -0.5L && (whole & 1) != 0)) --whole;
-  return whole;
+  return std::llrint(v);
 }
 
 // Coordinates are 32-bit: a pixel is the low 32 bits of the exact sum.
