@@ -82,6 +82,10 @@ TEST(EditLines, PositionsBeyond65536AreExactAndAReplacedLineIsKeptUpToItsNul) {
   EXPECT_EQ(edit->LineText(900), "changed");
   EXPECT_EQ(edit->LineText(901), line(901));
   EXPECT_EQ(edit->LineCount(), 1001);
+  // An insert is refused the same way; the text is then the old one with the insert in place.
+  const std::string before = edit->GetCaption();
+  edit->InsertText(81, "top\r\n");
+  EXPECT_EQ(edit->GetCaption(), before.substr(0, 81) + "top\r\n" + before.substr(81));
 
   edit->SetCaption("x\r\n\r\nz");
   edit->ReplaceLine(2, "last");  // the last line is replaced, not prefixed
