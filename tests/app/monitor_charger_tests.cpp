@@ -48,6 +48,8 @@ TEST_F(MonitorChargerTest, SevenZerosListZerosThenTheEndBoxAndThePortClosesOnlyA
   atResult.Port = form->SerialPort;
   form->EndMessage->onResult = MakeEvent<&TPortAtBoxResult::doResult>(&atResult, 0);
   TBoxWatcher boxes;
+  Report("0000001\r");  // one place off the end: a reading
+  EXPECT_EQ(boxes.Seen, 0);
   Report("0000000\r");
   boxes.Stop();
 
@@ -56,10 +58,10 @@ TEST_F(MonitorChargerTest, SevenZerosListZerosThenTheEndBoxAndThePortClosesOnlyA
   EXPECT_EQ(atResult.Results, 1);
   EXPECT_TRUE(atResult.Open);
   EXPECT_FALSE(LivePort(port));
-  EXPECT_EQ(Text(form->TemperatureMemo), L"00.0\r\r\n");
-  EXPECT_EQ(Text(form->VoltageMemo), L"0.000\r\r\n");
-  ASSERT_EQ(form->VoltageGraph->Count, 1);
-  EXPECT_EQ(form->VoltageGraph->Points[0].Y, 0.0);
+  EXPECT_EQ(Text(form->TemperatureMemo), L"00.0\r\r\n00.1\r\r\n");
+  EXPECT_EQ(Text(form->VoltageMemo), L"0.000\r\r\n0.000\r\r\n");
+  ASSERT_EQ(form->VoltageGraph->Count, 2);
+  EXPECT_EQ(form->VoltageGraph->Points[1].Y, 0.0);
 }
 
 // "цикл" clears what an earlier run listed, opens the port and polls 10 ms later; "стоп" stops
