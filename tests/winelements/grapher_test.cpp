@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include <gtest/gtest.h>
 
 #include "live_form.h"
@@ -87,7 +89,18 @@ TEST_F(GrapherTest, EmptyGraphHasFrameGridAndZeroLabelsAndFollowsTheClientSize) 
   EXPECT_EQ(GetPixel(shown, 100, 15), Silver);
 }
 
+// The caller's x87 chops at double precision, as a host's code may leave it: the graph is drawn
+// as under the defaults.
 TEST_F(GrapherTest, CurveLabelsToTwoDecimalsAndOverrange) {
+  struct Chopping {
+    std::uint16_t saved = 0;
+    Chopping() {
+      __asm__ __volatile__("fnstcw %0" : "=m"(saved));
+      const auto word = static_cast<std::uint16_t>((saved & ~0x0F00) | 0x0E00);
+      __asm__ __volatile__("fldcw %0" : : "m"(word));
+    }
+    ~Chopping() { __asm__ __volatile__("fldcw %0" : : "m"(saved)); }
+  } chopping;
   add(1200);
   EXPECT_EQ(redIn(0, 0, 698, 398), 0) << "one point is a move only";
   EXPECT_TRUE(showsLabel(2, 379, "800"));
